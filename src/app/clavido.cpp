@@ -1,0 +1,148 @@
+#include "app/clavido.h"
+
+#include "app/form_gruss.h"
+#include "app/form_haftung.h"
+#include "editor/form_daten.h"
+#include "login/pwfrage.h"
+#include "login/pwstartform.h"
+#include "main_window/form_clavido.h"
+#include "store/record_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+Clavido::Clavido(Services& dienste, const QString& programmOrdner)
+    : dienste(dienste)
+    , programmOrdner(programmOrdner)
+{
+}
+
+// The forms go before the connection they read through.
+Clavido::~Clavido()
+{
+    formDaten_.reset();
+    pwstartform_.reset();
+    formHaftung_.reset();
+    pwfrage_.reset();
+    formClavido_.reset();
+    formGruss_.reset();
+}
+
+QString Clavido::titel()
+{
+    return QStringLiteral("lumoClavido %1.%2").arg(CLAVIDO_VERSION_MAJOR).arg(CLAVIDO_VERSION_MINOR);
+}
+
+QString Clavido::fensterTitel() { return titel() + QStringLiteral("  -  "); }
+
+QString Clavido::programmDatei()
+{
+    const QString app = QCoreApplication::applicationFilePath();
+    return app.isEmpty() ? QStringLiteral("Clavido6") : app;
+}
+
+void Clavido::Main() { formGruss().show(); }
+
+void Clavido::datensatzAnzeigen() { formClavido().eintragAnzeigen(false); }
+
+bool Clavido::datenbankOeffnen()
+{
+    if (verbindung.isOpen())
+        return true;
+    const auto result = recordfile::openOrCreate(verbindung, programmOrdner);
+    if (result.usable())
+        return true;
+    const QString pfad = QDir::toNativeSeparators(recordfile::pathIn(programmOrdner));
+    if (result.outcome == recordfile::Outcome::NotCreatable) {
+        meldung(QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht angelegt werden.\r\n%2\r\n\r\n"
+                               "Das Programm wird beendet.")
+                    .arg(pfad, result.error.text),
+                msg::Critical);
+    } else {
+        meldung(QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht geöffnet werden: Sie ist "
+                               "beschädigt oder keine Datenbank von lumoClavido.\r\n\r\n"
+                               "Das Programm wird beendet. Die Datei bleibt unverändert.")
+                    .arg(pfad),
+                msg::Critical);
+    }
+    beenden();
+    return false;
+}
+
+msg::Answer Clavido::meldung(const QString& text, int style, const QString& title)
+{
+    return dienste.messages.show(text, style, title);
+}
+
+void Clavido::hilfeAnzeigen(QWidget* parent) { dienste.help.showContents(parent); }
+
+void Clavido::beenden()
+{
+    if (beendet_)
+        return;
+    beendet_ = true;
+    if (formDaten_)
+        formDaten_->Unload();
+    if (pwstartform_)
+        pwstartform_->Unload();
+    if (formHaftung_)
+        formHaftung_->Unload();
+    if (pwfrage_)
+        pwfrage_->Unload();
+    if (formClavido_)
+        formClavido_->hide();
+    if (formGruss_)
+        formGruss_->hide();
+    dienste.help.close();
+    verbindung.close();
+    dienste.processes.endProgram(0);
+}
+
+FormGruss& Clavido::formGruss()
+{
+    if (!formGruss_)
+        formGruss_ = std::make_unique<FormGruss>(*this);
+    return *formGruss_;
+}
+
+void Clavido::formGrussFreigeben()
+{
+    if (formGruss_)
+        formGruss_.release()->deleteLater();
+}
+
+FormClavido& Clavido::formClavido()
+{
+    if (!formClavido_)
+        formClavido_ = std::make_unique<FormClavido>(*this);
+    return *formClavido_;
+}
+
+pwfrage& Clavido::formPwfrage()
+{
+    if (!pwfrage_)
+        pwfrage_ = std::make_unique<pwfrage>(*this);
+    return *pwfrage_;
+}
+
+FormHaftung& Clavido::formHaftung()
+{
+    if (!formHaftung_)
+        formHaftung_ = std::make_unique<FormHaftung>(*this);
+    return *formHaftung_;
+}
+
+pwstartform& Clavido::formPwstartform()
+{
+    if (!pwstartform_)
+        pwstartform_ = std::make_unique<pwstartform>(*this);
+    return *pwstartform_;
+}
+
+FormDaten& Clavido::formDaten()
+{
+    if (!formDaten_)
+        formDaten_ = std::make_unique<FormDaten>(*this);
+    formDaten_->laden();
+    return *formDaten_;
+}

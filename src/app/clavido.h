@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/session.h"
+#include "platform/db/connection.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+class FormClavido;
+class FormDaten;
+class FormGruss;
+class FormHaftung;
+class pwfrage;
+class pwstartform;
+
+// The program module: the session, the platform services, the database
+// connection and the forms, each made when first used.
+class Clavido {
+public:
+    Clavido(Services& dienste, const QString& programmOrdner);
+    ~Clavido();
+    Clavido(const Clavido&) = delete;
+    Clavido& operator=(const Clavido&) = delete;
+
+    static QString titel();         // "lumoClavido 6.1"
+    static QString fensterTitel();  // the main window's caption before the user name
+    static QString programmDatei(); // the program file started for a new sign-in
+
+    // The entry point: shows the splash window, which hands over to the main window.
+    void Main();
+    // Shows the entry named by the main window's entry list.
+    void datensatzAnzeigen();
+
+    // Opens the database file (creating it when there is none). When the file
+    // cannot be used, says so and ends the program; then it returns false.
+    bool datenbankOeffnen();
+
+    msg::Answer meldung(const QString& text, int style, const QString& title = titel());
+    void hilfeAnzeigen(QWidget* parent);
+
+    // Ends the program at once. Open windows are closed first, so that a test
+    // double of the process end sees every modal loop return.
+    void beenden();
+    bool beendet() const { return beendet_; }
+
+    FormGruss& formGruss();
+    FormClavido& formClavido();
+    pwfrage& formPwfrage();
+    FormHaftung& formHaftung();
+    pwstartform& formPwstartform();
+    FormDaten& formDaten();
+    bool hatFormClavido() const { return formClavido_ != nullptr; }
+    bool hatFormDaten() const { return formDaten_ != nullptr; }
+    void formGrussFreigeben();
+
+    Sitzung sitzung;
+    Services& dienste;
+    const QString programmOrdner;
+    db::Connection verbindung;
+
+private:
+    bool beendet_ = false;
+    std::unique_ptr<FormGruss> formGruss_;
+    std::unique_ptr<FormClavido> formClavido_;
+    std::unique_ptr<pwfrage> pwfrage_;
+    std::unique_ptr<FormHaftung> formHaftung_;
+    std::unique_ptr<pwstartform> pwstartform_;
+    std::unique_ptr<FormDaten> formDaten_;
+};

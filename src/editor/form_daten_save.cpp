@@ -1,0 +1,181 @@
+#include "editor/form_daten.h"
+
+#include "app/clavido.h"
+#include "main_window/form_clavido.h"
+#include "platform/wait_cursor.h"
+#include "platform/widgets.h"
+#include "store/field_cipher.h"
+#include "store/statements.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+const QString kKontoNr = QStringLiteral("Konto-Nr");
+
+} // namespace
+
+bool FormDaten::geheimnisseSpeicherbar()
+{
+    // The secrets are stored through the field cipher, which carries only the
+    // western code page; anything else would come back changed.
+    for (auto [box, label] : {std::pair{Text2, Label6}, {Text3, Label7}, {Text8, Label9}}) {
+        if (const auto zeichen = nichtSpeicherbaresZeichen(box->text())) {
+            app.meldung(QStringLiteral("Das Feld \u201E%1\u201C enthält das Zeichen \u201E%2\u201C, "
+                                       "das nicht gespeichert werden kann.\r\nBitte verwenden Sie nur "
+                                       "Buchstaben, Ziffern und Satzzeichen des westeuropäischen "
+                                       "Zeichensatzes (ohne \u201E\u00FF\u201C).")
+                            .arg(label->text().trimmed(), QString(*zeichen)),
+                        msg::Exclamation);
+            box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void FormDaten::Command2_Click()
+{
+    Sitzung& s = app.sitzung;
+    FormClavido& haupt = app.formClavido();
+    db::DataControl& daten = haupt.Daten1;
+
+    if (!geheimnisseSpeicherbar())
+        return;
+    s.letzteKategorie = Combo1->currentText();
+
+    db::Recordset* rs = &daten.Recordset();
+    if (s.datenModus == 1) {
+        const int iBenutzer = rs->fieldIndex(QStringLiteral("Benutzer"));
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            if (rs->Fields(iBenutzer).Value() == s.aktBenutzer
+                && rs->Fields(0).Value() == Text1->text()) {
+                app.meldung(QStringLiteral("Diese Datensatz-Bezeichnung ist für den aktuellen "
+                                           "Benutzer bereits vorhanden!   \r\nBitte geben Sie eine "
+                                           "andere Bezeichnug für den diesen Datensatz ein!"),
+                            msg::Exclamation);
+                rs->SetBookmark(s.merkBookmark);
+                Text1->clear();
+                Text1->setFocus();
+                return;
+            }
+        }
+    }
+
+    if (s.datenModus == 1) {
+        rs->AddNew();
+    } else if (s.datenModus == 2) {
+        rs->SetBookmark(s.merkBookmark);
+        rs->Edit();
+    } else if (rs->editMode() != db::Recordset::EditMode::AddNew) {
+        // The registration's new row was dropped by an earlier refusal: start it again.
+        rs->AddNew();
+    }
+
+    if (s.optFragen != QStringLiteral("0")) {
+        const auto antwort = app.meldung(QStringLiteral("Möchten Sie diesen Datensatz jetzt speichern?"),
+                                         msg::Question | msg::YesNo);
+        if (antwort != msg::Yes) {
+            rs->CancelUpdate();
+            rs->SetBookmark(s.merkBookmark);
+            return;
+        }
+    }
+
+    WaitCursor warten;
+    if (Text10->text().isEmpty())
+        Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
+    if (Text11->text().isEmpty())
+        Text11->setText(QStringLiteral("PIN / Kennwort"));
+    if (Text12->text().isEmpty())
+        Text12->setText(QStringLiteral("URL"));
+    rs->Fields(kKontoNr).SetValue(verschluesseln(Text2->text(), kFeldSchluessel));
+    rs->Fields(QStringLiteral("Pin")).SetValue(verschluesseln(Text3->text(), kFeldSchluessel));
+    rs->Fields(QStringLiteral("Zusatz")).SetValue(verschluesseln(Text8->text(), kFeldSchluessel));
+    rs->Fields(QStringLiteral("Bezeichnung")).SetValue(Text1->text());
+    rs->Fields(QStringLiteral("Bemerkungen")).SetValue(Text14->toPlainText());
+    rs->Fields(QStringLiteral("Bezeichnung1")).SetValue(Text10->text());
+    rs->Fields(QStringLiteral("Bezeichnung2")).SetValue(Text11->text());
+    rs->Fields(QStringLiteral("Bezeichnung3")).SetValue(Text12->text());
+    rs->Fields(QStringLiteral("Benutzer")).SetValue(s.aktBenutzer);
+    rs->Fields(QStringLiteral("Passwort")).SetValue(verschluesseln(s.aktPasswort, kFeldSchluessel));
+    rs->Fields(QStringLiteral("Sichern")).SetValue(s.optSichern);
+    rs->Fields(QStringLiteral("fragen")).SetValue(s.optFragen);
+    rs->Fields(QStringLiteral("Kategorie")).SetValue(Combo1->currentText());
+
+    if (db::Error e = rs->Update()) {
+        // Nothing was written: keep everything typed and leave the main window as it was.
+        rs->CancelUpdate();
+        rs->SetBookmark(s.merkBookmark);
+        app.meldung(QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n%1\r\n\r\n"
+                                   "Ihre Eingaben bleiben in diesem Fenster erhalten.")
+                        .arg(e.text),
+                    msg::Exclamation);
+        return;
+    }
+
+    if (s.listenAktion == 2) {
+        daten.SetRecordSource(statements::bezeichnungenDesBenutzers(s.aktBenutzer));
+        daten.Refresh();
+        QStringList bezeichnungen;
+        for (db::Recordset& b = daten.Recordset(); !b.Eof(); b.MoveNext())
+            bezeichnungen << b.Fields(0).Value();
+        haupt.Combo1->clear();
+        widgets::fillSorted(haupt.Combo1, bezeichnungen);
+    }
+    daten.SetRecordSource(statements::kategorienDesBenutzers(s.aktBenutzer));
+    daten.Refresh();
+    QStringList kategorien;
+    for (db::Recordset& k = daten.Recordset(); !k.Eof(); k.MoveNext())
+        kategorien << k.Fields(0).Value();
+    haupt.Combo2->clear();
+    widgets::fillSorted(haupt.Combo2, kategorien);
+    daten.SetRecordSource(statements::ganzeTabelle());
+    daten.Refresh();
+    rs = &daten.Recordset();
+
+    if (s.datenModus == 1) {
+        rs->MoveLast();
+        haupt.kategorieWaehlen(rs->Fields(QStringLiteral("Kategorie")).Value());
+    } else {
+        haupt.kategorieWaehlen(s.letzteKategorie);
+    }
+
+    haupt.Text6->setText(Text1->text());
+    haupt.Text5->setText(Text2->text());
+    haupt.Text4->setText(Text3->text());
+    haupt.Text9->setText(Text8->text());
+    haupt.Text13->setPlainText(Text14->toPlainText());
+    haupt.Label6->setText(Text10->text());
+    haupt.Label7->setText(Text11->text());
+    haupt.Label9->setText(Text12->text());
+    haupt.menu_einstellungen->setEnabled(true);
+    haupt.menu_passwort->setEnabled(true);
+    // The user has an entry now, so there is a list to print.
+    haupt.Command13->setEnabled(true);
+    haupt.menu_drucken->setEnabled(true);
+    if (!haupt.Text6->text().isEmpty())
+        haupt.Check1->setEnabled(true);
+    haupt.eintragWaehlen(haupt.Text6->text());
+
+    s.eingabeAktiv = 0;
+    Text1->setEnabled(true);
+    Unload();
+
+    daten.SetRecordSource(statements::anzahlEintraege(s.aktBenutzer));
+    daten.Refresh();
+    haupt.Label3->setText(QString::number(haupt.Combo1->count()));
+    haupt.Label2->setText(daten.Recordset().Fields(QStringLiteral("izahl")).Value());
+    daten.SetRecordSource(statements::ganzeTabelle());
+    daten.Refresh();
+    rs = &daten.Recordset();
+    if (s.datenModus == 2)
+        rs->SetBookmark(s.merkBookmark);
+    else if (s.datenModus == 1)
+        rs->MoveLast();
+}

@@ -1,0 +1,29 @@
+#include "app/clavido.h"
+#include "app/german.h"
+#include "platform/clipboard.h"
+#include "platform/help.h"
+#include "platform/message_box.h"
+#include "platform/printer.h"
+#include "platform/processes.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumoClavido"));
+    QApplication::setApplicationVersion(QStringLiteral("6.1.0"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    installiereDeutsch(application);
+
+    QtMessageBox messages;
+    QtClipboard clipboard;
+    QtPrinter printer;
+    QtHelp help;
+    RealProcesses processes;
+    Services dienste{messages, clipboard, printer, help, processes};
+
+    Clavido clavido(dienste, QCoreApplication::applicationDirPath());
+    clavido.Main();
+    return application.exec();
+}

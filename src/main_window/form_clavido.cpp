@@ -1,0 +1,33 @@
+#include "main_window/form_clavido.h"
+
+#include "app/clavido.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+
+FormClavido::FormClavido(Clavido& app)
+    : Daten1(app.verbindung)
+    , app(app)
+{
+    setWindowTitle(Clavido::titel());
+    baueFenster();
+    connect(Combo2, &QComboBox::activated, this, &FormClavido::Combo2_Click);
+    connect(Combo1, &QComboBox::activated, this, &FormClavido::Combo1_Click);
+}
+
+FormClavido::~FormClavido() = default;
+
+void FormClavido::laden()
+{
+    if (geladen_)
+        return;
+    geladen_ = true;
+    Form_Load();
+}
+
+void FormClavido::closeEvent(QCloseEvent* event)
+{
+    // The window never refuses to close: every way out ends the program.
+    event->accept();
+    Form_QueryUnload();
+}

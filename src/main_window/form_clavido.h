@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/db/data_control.h"
+
+#include <QMainWindow>
+
+class Clavido;
+enum class Bild;
+class LimitedTextEdit;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+// The main window: the user's categories and entries, the shown entry, the commands.
+class FormClavido : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FormClavido(Clavido& app);
+    ~FormClavido() override;
+
+    // Runs the load step once: sign-in, then the user's lists.
+    void laden();
+    bool geladen() const { return geladen_; }
+
+    void Form_Load();
+    void Combo2_Click();
+    void Combo1_Click();
+    // The entry display shared by Combo1_Click and datensatzAnzeigen.
+    void eintragAnzeigen(bool mitSanduhr);
+    void Form_QueryUnload();
+
+    void menu_neu_Click();
+    void menu_edit_Click();
+    void menu_ende_Click();
+    void menu_hilfe_Click();
+
+    // Selects the item of a list with exactly this text and runs its click step.
+    void kategorieWaehlen(const QString& kategorie);
+    void eintragWaehlen(const QString& bezeichnung);
+
+    db::DataControl Daten1;
+
+    QLabel* Label1;  // product name
+    QComboBox* Combo2;
+    QComboBox* Combo1;
+    QLabel* Label12;
+    QLabel* Label3;
+    QLabel* Label2;
+    QLabel* Label11;
+    QLabel* Label5;
+    QLineEdit* Text6;
+    QLabel* Label6;
+    QLineEdit* Text5;
+    QLabel* Label7;
+    QLineEdit* Text4;
+    QLabel* Label9;
+    QLineEdit* Text9;
+    QLabel* Label13;
+    LimitedTextEdit* Text13;
+    QCheckBox* Check1;
+
+    QMenu* Hmenu_datei;
+    QMenu* Hmenu_bearbeiten;
+    QMenu* Hmenu_optionen;
+    QMenu* Hmenu_hilfe;
+    QAction* menu_anmelden;
+    QAction* trenner7;
+    QAction* menu_neu;
+    QAction* menu_loeschen;
+    QAction* trenner2;
+    QAction* menu_ende;
+    QAction* menu_edit;
+    QAction* menu_kopieren;
+    QAction* menu_drucken;
+    QAction* menu_passwort;
+    QAction* trenner6;
+    QAction* menu_suchen;
+    QAction* menu_datenübernehmen;
+    QAction* trenner5;
+    QAction* menu_einstellungen;
+    QAction* menu_hilfe;
+    QAction* trenner4;
+    QAction* trenner3;
+    QAction* menu_info;
+
+    QToolButton* Command4;
+    QToolButton* Command5;
+    QToolButton* Command3;
+    QToolButton* Command13;
+    QToolButton* Command12;
+    QToolButton* Command2;
+    QToolButton* Command8;
+    QToolButton* Command7;
+    QToolButton* Command11;
+    QToolButton* Command1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void baueFenster();
+    void baueMenue();
+    void baueKnopfleiste(QWidget* leiste);
+    QToolButton* bildKnopf(QWidget* parent, Bild bild, const QString& tip);
+    void eintragsBefehleFreigeben(bool frei);
+    void zurTabelle();
+
+    Clavido& app;
+    bool geladen_ = false;
+};

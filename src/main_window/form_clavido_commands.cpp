@@ -1,0 +1,91 @@
+#include "main_window/form_clavido.h"
+
+#include "app/clavido.h"
+#include "editor/form_daten.h"
+#include "platform/widgets.h"
+#include "store/field_cipher.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+void FormClavido::menu_neu_Click()
+{
+    Sitzung& s = app.sitzung;
+    db::Recordset& rs = Daten1.Recordset();
+    if (rs.RecordCount() > 0)
+        s.merkBookmark = rs.Bookmark();
+    s.listenAktion = 2;
+    s.eingabeAktiv = 1;
+    FormDaten& editor = app.formDaten();
+    editor.Frame1->setTitle(QStringLiteral("Neuen Datensatz anlegen"));
+    if (editor.Text10->text().isEmpty())
+        editor.Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
+    if (editor.Text11->text().isEmpty())
+        editor.Text11->setText(QStringLiteral("PIN / Kennwort"));
+    if (editor.Text12->text().isEmpty())
+        editor.Text12->setText(QStringLiteral("Zusatz"));
+    s.datenModus = 1;
+    editor.zeigeModal();
+}
+
+void FormClavido::menu_edit_Click()
+{
+    if (!widgets::passwordChar(Text5).isNull()) {
+        app.meldung(QStringLiteral("Sie müssen zuerst die Daten in Klartext umwandeln!     "),
+                    msg::Exclamation);
+        return;
+    }
+    Sitzung& s = app.sitzung;
+    db::Recordset& rs = Daten1.Recordset();
+    s.merkBookmark = rs.Bookmark();
+    FormDaten& editor = app.formDaten();
+    editor.Frame1->setTitle(QStringLiteral("Datensatz editieren"));
+    s.listenAktion = 1;
+    s.eingabeAktiv = 1;
+    s.datenModus = 2;
+    const QChar maske = widgets::passwordChar(Text5);
+    for (QLineEdit* box : {editor.Text2, editor.Text3, editor.Text8})
+        widgets::setPasswordChar(box, maske);
+
+    editor.Text2->setText(entschluesseln(rs.Fields(QStringLiteral("Konto-Nr")).Value(), kFeldSchluessel));
+    editor.Text3->setText(entschluesseln(rs.Fields(QStringLiteral("Pin")).Value(), kFeldSchluessel));
+    editor.Text8->setText(entschluesseln(rs.Fields(QStringLiteral("Zusatz")).Value(), kFeldSchluessel));
+    editor.Text1->setText(rs.Fields(QStringLiteral("Bezeichnung")).Value());
+    const QString b1 = rs.Fields(QStringLiteral("Bezeichnung1")).Value();
+    const QString b2 = rs.Fields(QStringLiteral("Bezeichnung2")).Value();
+    const QString b3 = rs.Fields(QStringLiteral("Bezeichnung3")).Value();
+    editor.Text10->setText(b1);
+    editor.Text11->setText(b2);
+    editor.Text12->setText(b3);
+    editor.Label6->setText(b1);
+    editor.Label7->setText(b2);
+    editor.Label9->setText(b3);
+    editor.Text14->setPlainText(rs.Fields(QStringLiteral("Bemerkungen")).Value());
+    editor.setKategorie(rs.Fields(QStringLiteral("Kategorie")).Value());
+    editor.Text1->setEnabled(false);
+    editor.zeigeModal();
+}
+
+void FormClavido::menu_ende_Click() { close(); }
+
+void FormClavido::menu_hilfe_Click() { app.hilfeAnzeigen(this); }
+
+void FormClavido::Form_QueryUnload()
+{
+    Sitzung& s = app.sitzung;
+    if (s.ablageBenutzt == 1 && app.dienste.clipboard.hasText()) {
+        const auto antwort =
+            app.meldung(QStringLiteral("Die Zwischenablage enthält Text, evtl. ein Geheimwort!\r\n\r\n"
+                                       "Soll der Inhalt der Zwischenablage jetzt gelöscht werden?"),
+                        msg::Critical | msg::YesNo);
+        if (antwort == msg::Yes) {
+            app.dienste.clipboard.clear();
+            app.meldung(QStringLiteral("Die Zwischenablage ist jetzt leer!"), msg::Exclamation);
+            s.ablageBenutzt = 0;
+        }
+    }
+    s.endeModus = 2;
+    app.dienste.help.close();
+    app.beenden();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void clear() = 0;
+    // Marks the text as a secret, so that clipboard managers keep it out of their history.
+    virtual void setSecretText(const QString& text) = 0;
+    virtual bool hasText() const = 0;
+};
+
+class QtClipboard : public Clipboard {
+public:
+    void clear() override;
+    void setSecretText(const QString& text) override;
+    bool hasText() const override;
+};

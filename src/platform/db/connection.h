@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/db/db_error.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+// One keyed connection to an SQLCipher database file. Opening never creates a
+// file; creating never touches a file that is already there.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing file read-write and checks the key on the first read.
+    Error open(const QString& path, const QByteArray& key);
+    // Builds a new database at `path` (mode 0600) with `schema` run inside it.
+    // Fails if anything is at `path`; a file half made is never left there.
+    static Error create(const QString& path, const QByteArray& key, const QString& schema);
+
+    void close();
+    bool isOpen() const { return handle_ != nullptr; }
+    QString path() const { return path_; }
+    sqlite3* handle() const { return handle_; }
+
+    Error exec(const QString& sql);
+    // Runs a query and hands each row's first column to `row`.
+    Error queryColumn(const QString& sql, const std::function<void(const QString&)>& row);
+    // Changes by this connection and commits by others both move the stamp.
+    struct Stamp {
+        qint64 ownChanges = -1;
+        qint64 dataVersion = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp changeStamp() const;
+
+private:
+    static Error keyAndCheck(sqlite3* handle, const QByteArray& key);
+
+    sqlite3* handle_ = nullptr;
+    QString path_;
+};
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3* handle, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    int prepareResult() const { return prepared_; }
+    void bind(int position, const QString& value);
+    void bind(int position, qint64 value);
+    int step();
+    sqlite3_stmt* get() const { return stmt_; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int prepared_ = 0;
+};
+
+QString columnText(sqlite3_stmt* stmt, int column);
+
+} // namespace db

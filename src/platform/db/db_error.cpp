@@ -1,0 +1,49 @@
+#include "platform/db/db_error.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace db {
+
+QString describe(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_OK:
+        return {};
+    case SQLITE_FULL:
+        return QStringLiteral("Der Datenträger ist voll.");
+    case SQLITE_READONLY:
+        return QStringLiteral("Die Datenbankdatei ist schreibgeschützt.");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Der Zugriff auf die Datenbankdatei wurde verweigert.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Die Datenbankdatei wird gerade von einem anderen Programm benutzt.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Beim Lesen oder Schreiben der Datenbankdatei ist ein Fehler "
+                              "aufgetreten.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Die Datenbankdatei ist beschädigt.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("Die Datei ist beschädigt oder keine Datenbank von lumoClavido.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden.");
+    case SQLITE_NOTFOUND:
+        return QStringLiteral("Der Datensatz ist nicht mehr vorhanden.");
+    case SQLITE_MISUSE:
+        return QStringLiteral("Es ist kein Datensatz zum Bearbeiten ausgewählt.");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Der Text ist zu lang.");
+    default:
+        return QStringLiteral("Datenbankfehler %1.").arg(code);
+    }
+}
+
+Error errorFrom(int code)
+{
+    if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE)
+        return {};
+    return {code, describe(code)};
+}
+
+} // namespace db

@@ -1,0 +1,290 @@
+#include "platform/db/recordset.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <algorithm>
+
+namespace db {
+
+namespace {
+
+QString quoted(const QString& identifier)
+{
+    QString copy = identifier;
+    return u'"' + copy.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+} // namespace
+
+QString Field::Value() const { return owner_ ? owner_->value(index_) : QString(); }
+
+bool Field::SetValue(const QString& value) { return owner_ && owner_->setValue(index_, value); }
+
+Recordset::Recordset(Connection* connection, std::shared_ptr<Snapshot> snapshot)
+    : connection_(connection)
+    , snapshot_(std::move(snapshot))
+{
+}
+
+int Recordset::RecordCount() const { return snapshot_ ? int(snapshot_->rows.size()) : 0; }
+
+int Recordset::columnCount() const { return snapshot_ ? int(snapshot_->columns.size()) : 0; }
+
+QString Recordset::columnName(int position) const
+{
+    return position >= 0 && position < columnCount() ? snapshot_->columns[position] : QString();
+}
+
+bool Recordset::onRow() const { return !currentDeleted_ && position_ < RecordCount(); }
+
+bool Recordset::Eof() const { return position_ >= RecordCount(); }
+
+void Recordset::MoveFirst()
+{
+    CancelUpdate();
+    position_ = 0;
+    currentDeleted_ = false;
+}
+
+void Recordset::MoveNext()
+{
+    CancelUpdate();
+    // After a delete the position already names the row that followed it.
+    if (currentDeleted_)
+        currentDeleted_ = false;
+    else if (position_ < RecordCount())
+        ++position_;
+}
+
+void Recordset::MoveLast()
+{
+    CancelUpdate();
+    position_ = std::max(0, RecordCount() - 1);
+    currentDeleted_ = false;
+}
+
+Mark Recordset::Bookmark() const
+{
+    if (!onRow() || snapshot_->table.isEmpty())
+        return std::nullopt;
+    return snapshot_->rows[position_].rowid;
+}
+
+bool Recordset::SetBookmark(const Mark& mark)
+{
+    if (!mark || !snapshot_)
+        return false;
+    const auto& rows = snapshot_->rows;
+    auto it = std::lower_bound(rows.begin(), rows.end(), *mark,
+                               [](const Row& row, qint64 id) { return row.rowid < id; });
+    if (it == rows.end() || it->rowid != *mark) {
+        it = std::find_if(rows.begin(), rows.end(),
+                          [&](const Row& row) { return row.rowid == *mark; });
+        if (it == rows.end())
+            return false;
+    }
+    CancelUpdate();
+    position_ = int(it - rows.begin());
+    currentDeleted_ = false;
+    return true;
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    if (!snapshot_)
+        return -1;
+    const auto& columns = snapshot_->columns;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] == name)
+            return int(i);
+    }
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+QString Recordset::value(int index) const
+{
+    if (index < 0 || index >= columnCount())
+        return {};
+    if (mode_ != EditMode::None)
+        return buffer_[index];
+    if (!onRow())
+        return {};
+    return snapshot_->rows[position_].values[index];
+}
+
+bool Recordset::setValue(int index, const QString& value)
+{
+    if (mode_ == EditMode::None || index < 0 || index >= columnCount())
+        return false;
+    buffer_[index] = value;
+    dirty_[index] = true;
+    return true;
+}
+
+void Recordset::AddNew()
+{
+    if (!snapshot_)
+        return;
+    CancelUpdate();
+    mode_ = EditMode::AddNew;
+    buffer_.assign(snapshot_->columns.size(), QString());
+    dirty_.assign(snapshot_->columns.size(), false);
+}
+
+Error Recordset::Edit()
+{
+    if (!onRow())
+        return errorFrom(SQLITE_NOTFOUND);
+    CancelUpdate();
+    mode_ = EditMode::Edit;
+    buffer_ = snapshot_->rows[position_].values;
+    dirty_.assign(buffer_.size(), false);
+    return {};
+}
+
+void Recordset::CancelUpdate()
+{
+    mode_ = EditMode::None;
+    buffer_.clear();
+    dirty_.clear();
+}
+
+bool Recordset::snapshotFresh() const
+{
+    return snapshot_->stamp.ownChanges >= 0 && snapshot_->stamp == connection_->changeStamp();
+}
+
+void Recordset::stampAfterWrite(bool wasFresh)
+{
+    // A snapshot that already missed someone else's change must not look current.
+    snapshot_->stamp = wasFresh ? connection_->changeStamp() : Connection::Stamp{};
+}
+
+Error Recordset::Update()
+{
+    if (mode_ == EditMode::None)
+        return errorFrom(SQLITE_MISUSE);
+    if (!connection_ || !connection_->isOpen())
+        return errorFrom(SQLITE_CANTOPEN);
+    if (snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
+    Error e = mode_ == EditMode::AddNew ? insertRow() : updateRow();
+    if (!e)
+        CancelUpdate();
+    return e;
+}
+
+Error Recordset::insertRow()
+{
+    QStringList names, marks;
+    for (size_t i = 0; i < dirty_.size(); ++i) {
+        if (dirty_[i]) {
+            names << quoted(snapshot_->columns[i]);
+            marks << QStringLiteral("?");
+        }
+    }
+    const QString sql = names.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(snapshot_->table))
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quoted(snapshot_->table), names.join(u','), marks.join(u','));
+    const bool fresh = snapshotFresh();
+    Statement stmt(connection_->handle(), sql);
+    if (stmt.prepareResult() != SQLITE_OK)
+        return errorFrom(stmt.prepareResult());
+    int position = 1;
+    for (size_t i = 0; i < dirty_.size(); ++i) {
+        if (dirty_[i])
+            stmt.bind(position++, buffer_[i]);
+    }
+    if (int rc = stmt.step(); rc != SQLITE_DONE)
+        return errorFrom(rc);
+
+    // Read the row back, so that column defaults show as the file holds them.
+    Row row;
+    row.rowid = sqlite3_last_insert_rowid(connection_->handle());
+    if (readRow(row.rowid, row)) {
+        row.values = buffer_;
+    }
+    snapshot_->rows.push_back(std::move(row));
+    stampAfterWrite(fresh);
+    return {};
+}
+
+Error Recordset::updateRow()
+{
+    if (!onRow())
+        return errorFrom(SQLITE_NOTFOUND);
+    Row& row = snapshot_->rows[position_];
+    QStringList sets;
+    for (size_t i = 0; i < dirty_.size(); ++i) {
+        if (dirty_[i])
+            sets << quoted(snapshot_->columns[i]) + QStringLiteral(" = ?");
+    }
+    if (sets.isEmpty())
+        return {};
+    const bool fresh = snapshotFresh();
+    Statement stmt(connection_->handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                              .arg(quoted(snapshot_->table), sets.join(u',')));
+    if (stmt.prepareResult() != SQLITE_OK)
+        return errorFrom(stmt.prepareResult());
+    int position = 1;
+    for (size_t i = 0; i < dirty_.size(); ++i) {
+        if (dirty_[i])
+            stmt.bind(position++, buffer_[i]);
+    }
+    stmt.bind(position, row.rowid);
+    if (int rc = stmt.step(); rc != SQLITE_DONE)
+        return errorFrom(rc);
+    if (sqlite3_changes(connection_->handle()) == 0)
+        return errorFrom(SQLITE_NOTFOUND);
+    for (size_t i = 0; i < dirty_.size(); ++i) {
+        if (dirty_[i])
+            row.values[i] = buffer_[i];
+    }
+    stampAfterWrite(fresh);
+    return {};
+}
+
+Error Recordset::readRow(qint64 rowid, Row& row)
+{
+    QStringList names;
+    for (const QString& column : snapshot_->columns)
+        names << quoted(column);
+    Statement stmt(connection_->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                              .arg(names.join(u','), quoted(snapshot_->table)));
+    stmt.bind(1, rowid);
+    if (int rc = stmt.step(); rc != SQLITE_ROW)
+        return errorFrom(rc == SQLITE_DONE ? SQLITE_NOTFOUND : rc);
+    row.values.resize(snapshot_->columns.size());
+    for (size_t i = 0; i < row.values.size(); ++i)
+        row.values[i] = columnText(stmt.get(), int(i));
+    return {};
+}
+
+Error Recordset::Delete()
+{
+    if (mode_ != EditMode::None)
+        CancelUpdate();
+    if (!onRow())
+        return errorFrom(SQLITE_NOTFOUND);
+    if (!connection_ || !connection_->isOpen())
+        return errorFrom(SQLITE_CANTOPEN);
+    if (snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
+    const bool fresh = snapshotFresh();
+    Statement stmt(connection_->handle(),
+                   QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(snapshot_->table)));
+    stmt.bind(1, snapshot_->rows[position_].rowid);
+    if (int rc = stmt.step(); rc != SQLITE_DONE)
+        return errorFrom(rc);
+    snapshot_->rows.erase(snapshot_->rows.begin() + position_);
+    currentDeleted_ = true;
+    stampAfterWrite(fresh);
+    return {};
+}
+
+} // namespace db

@@ -1,0 +1,42 @@
+#include "platform/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+msg::Answer QtMessageBox::show(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    QString shown = text;
+    box.setText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (style & 0x70) {
+    case msg::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case msg::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case msg::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case msg::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+    }
+    if ((style & 0x7) == msg::YesNo) {
+        QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+        box.setDefaultButton(style & msg::DefaultButton2 ? no : yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? msg::Yes : msg::No;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return msg::Ok;
+}

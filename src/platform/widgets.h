@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QChar>
+#include <QPlainTextEdit>
+#include <QStringList>
+
+class QComboBox;
+class QLineEdit;
+
+namespace widgets {
+
+// The password character of a text box: '*' or '#', or a null QChar for plain text.
+void setPasswordChar(QLineEdit* box, QChar c);
+QChar passwordChar(const QLineEdit* box);
+
+// Sorted lists place every item in ascending order, letter case not counting
+// (German collation); an item equal to others goes behind them.
+void addSorted(QComboBox* list, const QString& item);
+// The same order for many items at once, much faster than one by one.
+void fillSorted(QComboBox* list, const QStringList& items);
+QStringList sortedItems(const QStringList& items);
+
+// Selects the item with exactly this text; false when there is none.
+bool selectExact(QComboBox* list, const QString& text);
+
+} // namespace widgets
+
+// A multi-line text box with a maximum length, like QLineEdit's.
+class LimitedTextEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit LimitedTextEdit(QWidget* parent = nullptr);
+    void setMaxLength(int length);
+    int maxLength() const { return maxLength_; }
+
+private:
+    void enforce(int insertedEnd);
+    int maxLength_ = 32767;
+};

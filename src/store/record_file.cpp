@@ -1,0 +1,76 @@
+#include "store/record_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace recordfile {
+
+namespace {
+
+const QStringList kSpalten = {
+    QStringLiteral("Bezeichnung"),  QStringLiteral("Konto-Nr"),     QStringLiteral("Pin"),
+    QStringLiteral("Zusatz"),       QStringLiteral("Bezeichnung1"), QStringLiteral("Bezeichnung2"),
+    QStringLiteral("Bezeichnung3"), QStringLiteral("Bemerkungen"),  QStringLiteral("Kategorie"),
+    QStringLiteral("Benutzer"),     QStringLiteral("Passwort"),     QStringLiteral("Sichern"),
+    QStringLiteral("fragen"),       QStringLiteral("übernommen")};
+
+// Readers rely on the first eight columns by position.
+db::Error checkTable(db::Connection& connection)
+{
+    QStringList present;
+    db::Error e = connection.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
+                                         [&](const QString& name) { present << name.toLower(); });
+    if (e)
+        return e;
+    for (int i = 0; i < kSpalten.size(); ++i) {
+        const QString wanted = kSpalten[i].toLower();
+        const bool placed = i < 8 ? present.value(i) == wanted : present.contains(wanted);
+        if (!placed)
+            return db::errorFrom(SQLITE_NOTADB);
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray passwordOf(const QString& connect)
+{
+    const qsizetype at = connect.indexOf(QStringLiteral("pwd="), 0, Qt::CaseInsensitive);
+    return at < 0 ? QByteArray() : connect.mid(at + 4).section(u';', 0, 0).toUtf8();
+}
+
+QString pathIn(const QString& folder) { return QDir(folder).filePath(kDateiName); }
+
+QString createStatement()
+{
+    return QStringLiteral(
+        "CREATE TABLE Haupt (Bezeichnung TEXT, \"Konto-Nr\" TEXT, Pin TEXT, Zusatz TEXT, "
+        "Bezeichnung1 TEXT, Bezeichnung2 TEXT, Bezeichnung3 TEXT, Bemerkungen TEXT, "
+        "Kategorie TEXT, Benutzer TEXT, Passwort TEXT, Sichern TEXT, fragen TEXT, "
+        "\"übernommen\" TEXT DEFAULT '')");
+}
+
+OpenResult openOrCreate(db::Connection& connection, const QString& folder)
+{
+    const QString path = pathIn(folder);
+    const QByteArray key = passwordOf(kVerbindung);
+    Outcome made = Outcome::Opened;
+    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+        if (db::Error e = db::Connection::create(path, key, createStatement()))
+            return {Outcome::NotCreatable, e};
+        made = Outcome::Created;
+    }
+    db::Error e = connection.open(path, key);
+    if (!e)
+        e = checkTable(connection);
+    if (e) {
+        connection.close();
+        return {Outcome::NotOpenable, e};
+    }
+    return {made, {}};
+}
+
+} // namespace recordfile
