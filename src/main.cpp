@@ -8,8 +8,7 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumoClavido"));
     QApplication::setApplicationVersion(QStringLiteral("6.1.0"));

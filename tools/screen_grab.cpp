@@ -6,8 +6,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: screen_grab FILE.png [x y width height]\n");

@@ -13,13 +13,10 @@
 
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
     : dienste(dienste)
-    , programmOrdner(programmOrdner)
-{
-}
+    , programmOrdner(programmOrdner) {}
 
 // The forms go before the connection they read through.
-Clavido::~Clavido()
-{
+Clavido::~Clavido() {
     formDaten_.reset();
     pwstartform_.reset();
     formHaftung_.reset();
@@ -28,25 +25,30 @@ Clavido::~Clavido()
     formGruss_.reset();
 }
 
-QString Clavido::titel()
-{
-    return QStringLiteral("lumoClavido %1.%2").arg(CLAVIDO_VERSION_MAJOR).arg(CLAVIDO_VERSION_MINOR);
+QString Clavido::titel() {
+    return QStringLiteral("lumoClavido %1.%2")
+        .arg(CLAVIDO_VERSION_MAJOR)
+        .arg(CLAVIDO_VERSION_MINOR);
 }
 
-QString Clavido::fensterTitel() { return titel() + QStringLiteral("  -  "); }
+QString Clavido::fensterTitel() {
+    return titel() + QStringLiteral("  -  ");
+}
 
-QString Clavido::programmDatei()
-{
+QString Clavido::programmDatei() {
     const QString app = QCoreApplication::applicationFilePath();
     return app.isEmpty() ? QStringLiteral("Clavido6") : app;
 }
 
-void Clavido::Main() { formGruss().show(); }
+void Clavido::Main() {
+    formGruss().show();
+}
 
-void Clavido::datensatzAnzeigen() { formClavido().eintragAnzeigen(false); }
+void Clavido::datensatzAnzeigen() {
+    formClavido().eintragAnzeigen(false);
+}
 
-bool Clavido::datenbankOeffnen()
-{
+bool Clavido::datenbankOeffnen() {
     if (verbindung.isOpen())
         return true;
     const auto result = recordfile::openOrCreate(verbindung, programmOrdner);
@@ -54,10 +56,11 @@ bool Clavido::datenbankOeffnen()
         return true;
     const QString pfad = QDir::toNativeSeparators(recordfile::pathIn(programmOrdner));
     if (result.outcome == recordfile::Outcome::NotCreatable) {
-        meldung(QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht angelegt werden.\r\n%2\r\n\r\n"
-                               "Das Programm wird beendet.")
-                    .arg(pfad, result.error.text),
-                msg::Critical);
+        meldung(
+            QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht angelegt werden.\r\n%2\r\n\r\n"
+                           "Das Programm wird beendet.")
+                .arg(pfad, result.error.text),
+            msg::Critical);
     } else {
         meldung(QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht geöffnet werden: Sie ist "
                                "beschädigt oder keine Datenbank von lumoClavido.\r\n\r\n"
@@ -69,15 +72,15 @@ bool Clavido::datenbankOeffnen()
     return false;
 }
 
-msg::Answer Clavido::meldung(const QString& text, int style, const QString& title)
-{
+msg::Answer Clavido::meldung(const QString& text, int style, const QString& title) {
     return dienste.messages.show(text, style, title);
 }
 
-void Clavido::hilfeAnzeigen(QWidget* parent) { dienste.help.showContents(parent); }
+void Clavido::hilfeAnzeigen(QWidget* parent) {
+    dienste.help.showContents(parent);
+}
 
-void Clavido::beenden()
-{
+void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
@@ -98,49 +101,42 @@ void Clavido::beenden()
     dienste.processes.endProgram(0);
 }
 
-FormGruss& Clavido::formGruss()
-{
+FormGruss& Clavido::formGruss() {
     if (!formGruss_)
         formGruss_ = std::make_unique<FormGruss>(*this);
     return *formGruss_;
 }
 
-void Clavido::formGrussFreigeben()
-{
+void Clavido::formGrussFreigeben() {
     if (formGruss_)
         formGruss_.release()->deleteLater();
 }
 
-FormClavido& Clavido::formClavido()
-{
+FormClavido& Clavido::formClavido() {
     if (!formClavido_)
         formClavido_ = std::make_unique<FormClavido>(*this);
     return *formClavido_;
 }
 
-pwfrage& Clavido::formPwfrage()
-{
+pwfrage& Clavido::formPwfrage() {
     if (!pwfrage_)
         pwfrage_ = std::make_unique<pwfrage>(*this);
     return *pwfrage_;
 }
 
-FormHaftung& Clavido::formHaftung()
-{
+FormHaftung& Clavido::formHaftung() {
     if (!formHaftung_)
         formHaftung_ = std::make_unique<FormHaftung>(*this);
     return *formHaftung_;
 }
 
-pwstartform& Clavido::formPwstartform()
-{
+pwstartform& Clavido::formPwstartform() {
     if (!pwstartform_)
         pwstartform_ = std::make_unique<pwstartform>(*this);
     return *pwstartform_;
 }
 
-FormDaten& Clavido::formDaten()
-{
+FormDaten& Clavido::formDaten() {
     if (!formDaten_)
         formDaten_ = std::make_unique<FormDaten>(*this);
     formDaten_->laden();

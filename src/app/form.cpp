@@ -4,22 +4,19 @@
 
 Formular::Formular(Clavido& app)
     : QDialog(nullptr)
-    , app(app)
-{
+    , app(app) {
     setWindowTitle(Clavido::titel());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-void Formular::laden()
-{
+void Formular::laden() {
     if (geladen_)
         return;
     geladen_ = true;
     Form_Load();
 }
 
-void Formular::Unload()
-{
+void Formular::Unload() {
     const bool war = geladen_;
     geladen_ = false;
     done(QDialog::Rejected);
@@ -27,8 +24,7 @@ void Formular::Unload()
         zuruecksetzen();
 }
 
-void Formular::zeigeModal()
-{
+void Formular::zeigeModal() {
     laden();
     if (app.beendet() || !geladen_)
         return;

@@ -13,8 +13,7 @@
 
 FormGruss::FormGruss(Clavido& app)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , app(app)
-{
+    , app(app) {
     setWindowTitle(Clavido::titel());
     setObjectName(QStringLiteral("FormGruss"));
     setStyleSheet(QStringLiteral("#FormGruss { background: #f4f1e6; border: 2px solid #28345a; }"));
@@ -26,14 +25,14 @@ FormGruss::FormGruss(Clavido& app)
     gross.setWeight(QFont::Black);
     Label1->setFont(gross);
     Label1->setStyleSheet(QStringLiteral("color: #28345a;"));
-    Label2 = new QLabel(QStringLiteral("%1.%2 ").arg(CLAVIDO_VERSION_MAJOR).arg(CLAVIDO_VERSION_MINOR),
-                        this);
+    Label2 = new QLabel(
+        QStringLiteral("%1.%2 ").arg(CLAVIDO_VERSION_MAJOR).arg(CLAVIDO_VERSION_MINOR), this);
     QFont version(QStringLiteral("Arial"), 16);
     version.setBold(true);
     Label2->setFont(version);
     Label2->setStyleSheet(QStringLiteral("color: #8a6d10;"));
-    Label3 = new QLabel(QStringLiteral("Bitte haben Sie etwas Geduld, das Programm wird geladen..."),
-                        this);
+    Label3 = new QLabel(
+        QStringLiteral("Bitte haben Sie etwas Geduld, das Programm wird geladen..."), this);
     Label3->setFont(QFont(QStringLiteral("Arial"), 10));
 
     auto* kopf = new QHBoxLayout;
@@ -61,8 +60,7 @@ FormGruss::FormGruss(Clavido& app)
     Timer1->start();
 }
 
-void FormGruss::Timer1_Timer()
-{
+void FormGruss::Timer1_Timer() {
     // Stop first: the main window's load runs modal dialogs from here.
     Timer1->stop();
     hide();

@@ -10,8 +10,7 @@
 #include <QVBoxLayout>
 
 FormHaftung::FormHaftung(Clavido& app)
-    : Formular(app)
-{
+    : Formular(app) {
     Label1 = new QLabel(QStringLiteral("Hinweise zur Datensicherheit und Haftung"), this);
     QFont kopf(QStringLiteral("Arial"), 12);
     kopf.setBold(true);
@@ -41,18 +40,18 @@ FormHaftung::FormHaftung(Clavido& app)
     resize(620, 470);
 }
 
-QString FormHaftung::haftungsText()
-{
+QString FormHaftung::haftungsText() {
     QFile file(QStringLiteral(":/texts/haftung.txt"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
-void FormHaftung::Command1_Click() { Unload(); }
+void FormHaftung::Command1_Click() {
+    Unload();
+}
 
-void FormHaftung::Command2_Click()
-{
+void FormHaftung::Command2_Click() {
     Unload();
     app.beenden();
 }

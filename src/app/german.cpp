@@ -5,8 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-void installiereDeutsch(QCoreApplication& application)
-{
+void installiereDeutsch(QCoreApplication& application) {
     const QLocale german(QLocale::German, QLocale::Germany);
     QLocale::setDefault(german);
     auto* translator = new QTranslator(&application);

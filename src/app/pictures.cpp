@@ -12,8 +12,7 @@ const QColor kRot(196, 40, 40);
 const QColor kGruen(40, 150, 60);
 const QColor kGold(214, 170, 40);
 
-void seite(QPainter& p, QRectF r)
-{
+void seite(QPainter& p, QRectF r) {
     QPainterPath path;
     const qreal knick = r.width() * 0.3;
     path.moveTo(r.topLeft());
@@ -30,8 +29,7 @@ void seite(QPainter& p, QRectF r)
         p.drawLine(QPointF(r.left() + 6, y), QPointF(r.right() - 6, y));
 }
 
-void kreisMitZeichen(QPainter& p, const QColor& farbe, const QString& zeichen)
-{
+void kreisMitZeichen(QPainter& p, const QColor& farbe, const QString& zeichen) {
     p.setPen(QPen(farbe.darker(130), 2.5));
     p.setBrush(farbe);
     p.drawEllipse(QRectF(6, 6, 52, 52));
@@ -43,8 +41,7 @@ void kreisMitZeichen(QPainter& p, const QColor& farbe, const QString& zeichen)
     p.drawText(QRectF(6, 6, 52, 52), Qt::AlignCenter, zeichen);
 }
 
-void schluessel(QPainter& p, QPointF at, qreal s)
-{
+void schluessel(QPainter& p, QPointF at, qreal s) {
     p.setPen(QPen(kGold.darker(150), 2.5));
     p.setBrush(kGold);
     p.drawEllipse(QRectF(at.x(), at.y(), 18 * s, 18 * s));
@@ -57,8 +54,7 @@ void schluessel(QPainter& p, QPointF at, qreal s)
     p.drawEllipse(QRectF(at.x() + 5 * s, at.y() + 6 * s, 6 * s, 6 * s));
 }
 
-void zeichne(QPainter& p, Bild bild)
-{
+void zeichne(QPainter& p, Bild bild) {
     switch (bild) {
     case Bild::Neu:
         seite(p, QRectF(10, 4, 38, 52));
@@ -173,8 +169,7 @@ void zeichne(QPainter& p, Bild bild)
 
 } // namespace
 
-QPixmap bildPixmap(Bild bild, int size)
-{
+QPixmap bildPixmap(Bild bild, int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -184,8 +179,7 @@ QPixmap bildPixmap(Bild bild, int size)
     return pixmap;
 }
 
-QIcon bildIcon(Bild bild)
-{
+QIcon bildIcon(Bild bild) {
     QIcon icon;
     for (int size : {16, 24, 32, 48})
         icon.addPixmap(bildPixmap(bild, size));

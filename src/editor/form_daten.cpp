@@ -17,30 +17,26 @@
 
 namespace {
 
-const QFont& eingabeSchrift()
-{
+const QFont& eingabeSchrift() {
     static const QFont font(QStringLiteral("Arial"), 8);
     return font;
 }
 
-QLabel* beschriftung(const QString& text, QWidget* parent, const char* farbe = "#00008b")
-{
+QLabel* beschriftung(const QString& text, QWidget* parent, const char* farbe = "#00008b") {
     auto* label = new QLabel(text, parent);
     label->setFont(eingabeSchrift());
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(farbe)));
     return label;
 }
 
-QLineEdit* eingabe(int limit, QWidget* parent)
-{
+QLineEdit* eingabe(int limit, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setFont(eingabeSchrift());
     box->setMaxLength(limit);
     return box;
 }
 
-QToolButton* bildKnopf(Bild bild, const QString& tip, QWidget* parent)
-{
+QToolButton* bildKnopf(Bild bild, const QString& tip, QWidget* parent) {
     auto* knopf = new QToolButton(parent);
     knopf->setIcon(bildIcon(bild));
     knopf->setIconSize(QSize(24, 24));
@@ -54,14 +50,12 @@ QToolButton* bildKnopf(Bild bild, const QString& tip, QWidget* parent)
 } // namespace
 
 FormDaten::FormDaten(Clavido& app)
-    : Formular(app)
-{
+    : Formular(app) {
     baueFenster();
     zuruecksetzen();
 }
 
-void FormDaten::baueFenster()
-{
+void FormDaten::baueFenster() {
     Frame1 = new QGroupBox(this);
     QFont rahmen(QStringLiteral("Arial"), 12);
     rahmen.setBold(true);
@@ -111,8 +105,10 @@ void FormDaten::baueFenster()
 
     auto* links = new QVBoxLayout;
     links->setSpacing(2);
-    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text1}, {Label6, Text2},
-                              {Label7, Text3}, {Label9, Text8}}) {
+    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text1},
+                              {Label6, Text2},
+                              {Label7, Text3},
+                              {Label9, Text8}}) {
         links->addWidget(label);
         links->addWidget(box);
         links->addSpacing(6);
@@ -160,7 +156,7 @@ void FormDaten::baueFenster()
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(Frame1);
 
-    const QList<QWidget*> tabs = {Combo1, Text1,  Text2,  Text3,    Text8,    Text14,
+    const QList<QWidget*> tabs = {Combo1, Text1,  Text2,  Text3,    Text8,     Text14,
                                   Text10, Text11, Text12, Command2, Command11, Command1};
     for (int i = 1; i < tabs.size(); ++i)
         setTabOrder(tabs[i - 1], tabs[i]);
@@ -177,8 +173,7 @@ void FormDaten::baueFenster()
     connect(Command11, &QToolButton::clicked, this, &FormDaten::Command11_Click);
 }
 
-void FormDaten::zuruecksetzen()
-{
+void FormDaten::zuruecksetzen() {
     Frame1->setTitle(QStringLiteral(" Datensatz editieren "));
     Combo1->clear();
     Combo1->setEditText(QString());
@@ -197,8 +192,7 @@ void FormDaten::zuruecksetzen()
     Command2->setEnabled(false);
 }
 
-void FormDaten::Form_Load()
-{
+void FormDaten::Form_Load() {
     // The user's categories in the order the table first shows them.
     db::Recordset& rs = app.formClavido().Daten1.Recordset();
     Sitzung& s = app.sitzung;
@@ -221,18 +215,18 @@ void FormDaten::Form_Load()
     rs.SetBookmark(s.merkBookmark);
 }
 
-void FormDaten::setKategorie(const QString& kategorie) { Combo1->setEditText(kategorie); }
+void FormDaten::setKategorie(const QString& kategorie) {
+    Combo1->setEditText(kategorie);
+}
 
-void FormDaten::Eingabe_Change()
-{
+void FormDaten::Eingabe_Change() {
     bool alleGefuellt = !Combo1->currentText().isEmpty() && !Text14->toPlainText().isEmpty();
     for (QLineEdit* box : {Text1, Text2, Text3, Text8, Text10, Text11, Text12})
         alleGefuellt = alleGefuellt && !box->text().isEmpty();
     Command2->setEnabled(alleGefuellt && app.sitzung.eingabeAktiv == 1);
 }
 
-void FormDaten::Command1_Click()
-{
+void FormDaten::Command1_Click() {
     app.sitzung.eingabeAktiv = 0;
     Text1->setEnabled(true);
     // A first entry's row was started by the registration: it must not linger.
@@ -242,4 +236,6 @@ void FormDaten::Command1_Click()
     Unload();
 }
 
-void FormDaten::Command11_Click() { app.hilfeAnzeigen(this); }
+void FormDaten::Command11_Click() {
+    app.hilfeAnzeigen(this);
+}

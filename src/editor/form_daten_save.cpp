@@ -20,18 +20,18 @@ const QString kKontoNr = QStringLiteral("Konto-Nr");
 
 } // namespace
 
-bool FormDaten::geheimnisseSpeicherbar()
-{
+bool FormDaten::geheimnisseSpeicherbar() {
     // The secrets are stored through the field cipher, which carries only the
     // western code page; anything else would come back changed.
     for (auto [box, label] : {std::pair{Text2, Label6}, {Text3, Label7}, {Text8, Label9}}) {
         if (const auto zeichen = nichtSpeicherbaresZeichen(box->text())) {
-            app.meldung(QStringLiteral("Das Feld \u201E%1\u201C enthält das Zeichen \u201E%2\u201C, "
-                                       "das nicht gespeichert werden kann.\r\nBitte verwenden Sie nur "
-                                       "Buchstaben, Ziffern und Satzzeichen des westeuropäischen "
-                                       "Zeichensatzes (ohne \u201E\u00FF\u201C).")
-                            .arg(label->text().trimmed(), QString(*zeichen)),
-                        msg::Exclamation);
+            app.meldung(
+                QStringLiteral("Das Feld \u201E%1\u201C enthält das Zeichen \u201E%2\u201C, "
+                               "das nicht gespeichert werden kann.\r\nBitte verwenden Sie nur "
+                               "Buchstaben, Ziffern und Satzzeichen des westeuropäischen "
+                               "Zeichensatzes (ohne \u201E\u00FF\u201C).")
+                    .arg(label->text().trimmed(), QString(*zeichen)),
+                msg::Exclamation);
             box->setFocus();
             return false;
         }
@@ -39,8 +39,7 @@ bool FormDaten::geheimnisseSpeicherbar()
     return true;
 }
 
-void FormDaten::Command2_Click()
-{
+void FormDaten::Command2_Click() {
     Sitzung& s = app.sitzung;
     FormClavido& haupt = app.formClavido();
     db::DataControl& daten = haupt.Daten1;
@@ -53,8 +52,8 @@ void FormDaten::Command2_Click()
     if (s.datenModus == 1) {
         const int iBenutzer = rs->fieldIndex(QStringLiteral("Benutzer"));
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            if (rs->Fields(iBenutzer).Value() == s.aktBenutzer
-                && rs->Fields(0).Value() == Text1->text()) {
+            if (rs->Fields(iBenutzer).Value() == s.aktBenutzer &&
+                rs->Fields(0).Value() == Text1->text()) {
                 app.meldung(QStringLiteral("Diese Datensatz-Bezeichnung ist für den aktuellen "
                                            "Benutzer bereits vorhanden!   \r\nBitte geben Sie eine "
                                            "andere Bezeichnug für den diesen Datensatz ein!"),
@@ -78,8 +77,9 @@ void FormDaten::Command2_Click()
     }
 
     if (s.optFragen != QStringLiteral("0")) {
-        const auto antwort = app.meldung(QStringLiteral("Möchten Sie diesen Datensatz jetzt speichern?"),
-                                         msg::Question | msg::YesNo);
+        const auto antwort =
+            app.meldung(QStringLiteral("Möchten Sie diesen Datensatz jetzt speichern?"),
+                        msg::Question | msg::YesNo);
         if (antwort != msg::Yes) {
             rs->CancelUpdate();
             rs->SetBookmark(s.merkBookmark);

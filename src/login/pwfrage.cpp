@@ -22,8 +22,7 @@
 namespace {
 
 // Leading and trailing blanks only, as the password comparison has always done.
-QString ohneRandLeerzeichen(const QString& text)
-{
+QString ohneRandLeerzeichen(const QString& text) {
     qsizetype start = 0, end = text.size();
     while (start < end && text[start] == u' ')
         ++start;
@@ -35,8 +34,7 @@ QString ohneRandLeerzeichen(const QString& text)
 } // namespace
 
 pwfrage::pwfrage(Clavido& app)
-    : Formular(app)
-{
+    : Formular(app) {
     Image1 = new QLabel(this);
     Image1->setPixmap(bildPixmap(Bild::Schloss, 64));
     Label1 = new QLabel(QStringLiteral("Anmeldung"), this);
@@ -104,8 +102,7 @@ pwfrage::pwfrage(Clavido& app)
     setTabOrder(Command2, Command1);
 }
 
-void pwfrage::Form_Load()
-{
+void pwfrage::Form_Load() {
     WaitCursor warten;
     if (!app.datenbankOeffnen())
         return;
@@ -145,16 +142,14 @@ void pwfrage::Form_Load()
     Combo1->setEditText(Combo1->count() > 0 ? Combo1->itemText(0) : QString());
 }
 
-void pwfrage::zuruecksetzen()
-{
+void pwfrage::zuruecksetzen() {
     Combo1->clear();
     Combo1->setEditText(QString());
     Combo2->clear();
     Textpwfrage->clear();
 }
 
-void pwfrage::showEvent(QShowEvent* event)
-{
+void pwfrage::showEvent(QShowEvent* event) {
     Formular::showEvent(event);
     if (Combo1->count() == 0)
         Combo1->setFocus();
@@ -162,40 +157,39 @@ void pwfrage::showEvent(QShowEvent* event)
         Textpwfrage->setFocus();
 }
 
-void pwfrage::Combo1_Click() { Textpwfrage->setFocus(); }
+void pwfrage::Combo1_Click() {
+    Textpwfrage->setFocus();
+}
 
-void pwfrage::Command1_Click()
-{
+void pwfrage::Command1_Click() {
     Unload();
     if (app.hatFormClavido())
         app.formClavido().hide();
     app.beenden();
 }
 
-void pwfrage::Command2_Click()
-{
+void pwfrage::Command2_Click() {
     const QString crlf = QStringLiteral("\r\n");
-    app.meldung(QStringLiteral("Hinweis:") + crlf + crlf
-                    + QStringLiteral("Wenn Sie das Programm schon einmal benutzt haben, können Sie "
-                                     "sich hier mit Ihrem    ")
-                    + crlf
-                    + QStringLiteral("Benutzernamen anmelden. Den Benutzernamen können Sie in der "
-                                     "Kombibox auswählen")
-                    + crlf
-                    + QStringLiteral("oder neu eingeben. Geben Sie außerdem das dazu gehörige "
-                                     "Passwort ein.")
-                    + crlf
-                    + QStringLiteral("Sind beide Angaben gültig, erhalten Sie sofort Zugang zum "
-                                     "Programm.")
-                    + crlf
-                    + QStringLiteral("Ist der Benutzername dem Programm noch nicht bekannt, wird ein "
-                                     "Fenster eingeblendet,    ")
-                    + crlf + QStringLiteral("in dem Sie sich neu anmelden können.") + crlf,
+    app.meldung(QStringLiteral("Hinweis:") + crlf + crlf +
+                    QStringLiteral("Wenn Sie das Programm schon einmal benutzt haben, können Sie "
+                                   "sich hier mit Ihrem    ") +
+                    crlf +
+                    QStringLiteral("Benutzernamen anmelden. Den Benutzernamen können Sie in der "
+                                   "Kombibox auswählen") +
+                    crlf +
+                    QStringLiteral("oder neu eingeben. Geben Sie außerdem das dazu gehörige "
+                                   "Passwort ein.") +
+                    crlf +
+                    QStringLiteral("Sind beide Angaben gültig, erhalten Sie sofort Zugang zum "
+                                   "Programm.") +
+                    crlf +
+                    QStringLiteral("Ist der Benutzername dem Programm noch nicht bekannt, wird ein "
+                                   "Fenster eingeblendet,    ") +
+                    crlf + QStringLiteral("in dem Sie sich neu anmelden können.") + crlf,
                 msg::Information);
 }
 
-void pwfrage::Command3_Click()
-{
+void pwfrage::Command3_Click() {
     Sitzung& s = app.sitzung;
     s.aktBenutzer = Combo1->currentText();
     s.aktPasswort = Textpwfrage->text();
@@ -227,10 +221,10 @@ void pwfrage::Command3_Click()
     }
 
     if (!gefunden) {
-        const auto antwort = app.meldung(
-            QStringLiteral("Sie sind noch nicht als Benutzer registriert!\r\n"
-                           "Möchten Sie sich jetzt als neuer Benutzer anmelden?"),
-            msg::Exclamation | msg::YesNo);
+        const auto antwort =
+            app.meldung(QStringLiteral("Sie sind noch nicht als Benutzer registriert!\r\n"
+                                       "Möchten Sie sich jetzt als neuer Benutzer anmelden?"),
+                        msg::Exclamation | msg::YesNo);
         if (antwort != msg::Yes)
             return;
         Unload();

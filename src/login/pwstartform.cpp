@@ -17,8 +17,7 @@
 #include <QVBoxLayout>
 
 pwstartform::pwstartform(Clavido& app)
-    : Formular(app)
-{
+    : Formular(app) {
     Label1 = new QLabel(this);
     Label1->setStyleSheet(QStringLiteral("color: #00008b;"));
     Text3 = new QLineEdit(this);
@@ -85,8 +84,7 @@ pwstartform::pwstartform(Clavido& app)
     setTabOrder(Command2, Command1);
 }
 
-void pwstartform::Form_Load()
-{
+void pwstartform::Form_Load() {
     Label1->setText(QStringLiteral("Bevor Sie das Programm nutzen können, müssen Sie\r\n"
                                    "einen Benutzernamen und ein Passwort vergeben.\r\n"
                                    "Bitte geben Sie das Passwort zur Kontrolle  2 x ein."));
@@ -95,8 +93,7 @@ void pwstartform::Form_Load()
     Text2->setText(app.sitzung.aktPasswort);
 }
 
-void pwstartform::zuruecksetzen()
-{
+void pwstartform::zuruecksetzen() {
     Label1->clear();
     Text3->clear();
     Text1->clear();
@@ -106,56 +103,50 @@ void pwstartform::zuruecksetzen()
     widgets::setPasswordChar(Text2, u'*');
 }
 
-void pwstartform::showEvent(QShowEvent* event)
-{
+void pwstartform::showEvent(QShowEvent* event) {
     Formular::showEvent(event);
     Text1->setFocus();
 }
 
-void pwstartform::Check1_Click()
-{
+void pwstartform::Check1_Click() {
     const QChar zeichen = Check1->isChecked() ? QChar() : QChar(u'#');
     widgets::setPasswordChar(Text1, zeichen);
     widgets::setPasswordChar(Text2, zeichen);
 }
 
-void pwstartform::Command4_Click()
-{
+void pwstartform::Command4_Click() {
     Text1->clear();
     Text2->clear();
 }
 
-void pwstartform::Command1_Click()
-{
+void pwstartform::Command1_Click() {
     Unload();
     if (app.hatFormClavido())
         app.formClavido().hide();
     app.beenden();
 }
 
-void pwstartform::Command2_Click()
-{
+void pwstartform::Command2_Click() {
     const QString crlf = QStringLiteral("\r\n");
     app.meldung(
-        QStringLiteral("Hinweis:") + crlf + crlf
-            + QStringLiteral("Geben Sie hier bitte einen von Ihnen frei gewählten Namen ein (bis zu "
-                             "30 Satzzeichen),")
-            + crlf + QStringLiteral("unter dem Sie sich zukünftig beim Programmstart anmelden.")
-            + crlf
-            + QStringLiteral("Geben Sie außerdem ein Passwort ein (bis zu 12 Satzzeichen - bitte zur "
-                             "Kontrolle 2-fach).    ")
-            + crlf
-            + QStringLiteral("Sind alle Eingaben zulässig, erhalten Sie Zugang zum Programm.") + crlf
-            + QStringLiteral("Bitte merken Sie sich unbedingt Benutzername und Passwort!") + crlf
-            + crlf
-            + QStringLiteral("Benutzername und Passwort können jederzeit im Programm geändert "
-                             "werden.    ")
-            + crlf,
+        QStringLiteral("Hinweis:") + crlf + crlf +
+            QStringLiteral("Geben Sie hier bitte einen von Ihnen frei gewählten Namen ein (bis zu "
+                           "30 Satzzeichen),") +
+            crlf + QStringLiteral("unter dem Sie sich zukünftig beim Programmstart anmelden.") +
+            crlf +
+            QStringLiteral("Geben Sie außerdem ein Passwort ein (bis zu 12 Satzzeichen - bitte zur "
+                           "Kontrolle 2-fach).    ") +
+            crlf +
+            QStringLiteral("Sind alle Eingaben zulässig, erhalten Sie Zugang zum Programm.") +
+            crlf + QStringLiteral("Bitte merken Sie sich unbedingt Benutzername und Passwort!") +
+            crlf + crlf +
+            QStringLiteral("Benutzername und Passwort können jederzeit im Programm geändert "
+                           "werden.    ") +
+            crlf,
         msg::Information);
 }
 
-void pwstartform::Command3_Click()
-{
+void pwstartform::Command3_Click() {
     if (Text3->text().isEmpty() && Text1->text().isEmpty() && Text2->text().isEmpty()) {
         app.meldung(QStringLiteral("Sie haben noch keine Eingaben gemacht!"), msg::Exclamation);
         Text3->setFocus();
@@ -184,21 +175,21 @@ void pwstartform::Command3_Click()
     // The stored password goes through the field cipher: a character it cannot
     // carry would lock the user out for good.
     if (const auto zeichen = nichtSpeicherbaresZeichen(Text1->text())) {
-        app.meldung(QStringLiteral("Das Passwort enthält das Zeichen \u201E%1\u201C, das nicht "
-                                   "gespeichert werden kann.\r\nBitte verwenden Sie nur Buchstaben, "
-                                   "Ziffern und Satzzeichen des westeuropäischen Zeichensatzes "
-                                   "(ohne \u201E\u00FF\u201C).")
-                        .arg(*zeichen),
-                    msg::Exclamation);
+        app.meldung(
+            QStringLiteral("Das Passwort enthält das Zeichen \u201E%1\u201C, das nicht "
+                           "gespeichert werden kann.\r\nBitte verwenden Sie nur Buchstaben, "
+                           "Ziffern und Satzzeichen des westeuropäischen Zeichensatzes "
+                           "(ohne \u201E\u00FF\u201C).")
+                .arg(*zeichen),
+            msg::Exclamation);
         Text1->setFocus();
         return;
     }
     if (app.meldung(QStringLiteral("Möchten Sie Benutzername und Passwort jetzt speichern?"),
-                    msg::Question | msg::YesNo)
-        != msg::Yes)
+                    msg::Question | msg::YesNo) != msg::Yes)
         return;
-    if (Text3->text().isEmpty() || Text1->text().isEmpty() || Text2->text().isEmpty()
-        || Text1->text() != Text2->text())
+    if (Text3->text().isEmpty() || Text1->text().isEmpty() || Text2->text().isEmpty() ||
+        Text1->text() != Text2->text())
         return;
 
     Sitzung& s = app.sitzung;

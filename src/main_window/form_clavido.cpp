@@ -7,8 +7,7 @@
 
 FormClavido::FormClavido(Clavido& app)
     : Daten1(app.verbindung)
-    , app(app)
-{
+    , app(app) {
     setWindowTitle(Clavido::titel());
     baueFenster();
     connect(Combo2, &QComboBox::activated, this, &FormClavido::Combo2_Click);
@@ -17,16 +16,14 @@ FormClavido::FormClavido(Clavido& app)
 
 FormClavido::~FormClavido() = default;
 
-void FormClavido::laden()
-{
+void FormClavido::laden() {
     if (geladen_)
         return;
     geladen_ = true;
     Form_Load();
 }
 
-void FormClavido::closeEvent(QCloseEvent* event)
-{
+void FormClavido::closeEvent(QCloseEvent* event) {
     // The window never refuses to close: every way out ends the program.
     event->accept();
     Form_QueryUnload();

@@ -44,7 +44,7 @@ public:
 
     db::DataControl Daten1;
 
-    QLabel* Label1;  // product name
+    QLabel* Label1; // product name
     QComboBox* Combo2;
     QComboBox* Combo1;
     QLabel* Label12;

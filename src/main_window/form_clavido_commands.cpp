@@ -9,8 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-void FormClavido::menu_neu_Click()
-{
+void FormClavido::menu_neu_Click() {
     Sitzung& s = app.sitzung;
     db::Recordset& rs = Daten1.Recordset();
     if (rs.RecordCount() > 0)
@@ -29,8 +28,7 @@ void FormClavido::menu_neu_Click()
     editor.zeigeModal();
 }
 
-void FormClavido::menu_edit_Click()
-{
+void FormClavido::menu_edit_Click() {
     if (!widgets::passwordChar(Text5).isNull()) {
         app.meldung(QStringLiteral("Sie müssen zuerst die Daten in Klartext umwandeln!     "),
                     msg::Exclamation);
@@ -48,9 +46,12 @@ void FormClavido::menu_edit_Click()
     for (QLineEdit* box : {editor.Text2, editor.Text3, editor.Text8})
         widgets::setPasswordChar(box, maske);
 
-    editor.Text2->setText(entschluesseln(rs.Fields(QStringLiteral("Konto-Nr")).Value(), kFeldSchluessel));
-    editor.Text3->setText(entschluesseln(rs.Fields(QStringLiteral("Pin")).Value(), kFeldSchluessel));
-    editor.Text8->setText(entschluesseln(rs.Fields(QStringLiteral("Zusatz")).Value(), kFeldSchluessel));
+    editor.Text2->setText(
+        entschluesseln(rs.Fields(QStringLiteral("Konto-Nr")).Value(), kFeldSchluessel));
+    editor.Text3->setText(
+        entschluesseln(rs.Fields(QStringLiteral("Pin")).Value(), kFeldSchluessel));
+    editor.Text8->setText(
+        entschluesseln(rs.Fields(QStringLiteral("Zusatz")).Value(), kFeldSchluessel));
     editor.Text1->setText(rs.Fields(QStringLiteral("Bezeichnung")).Value());
     const QString b1 = rs.Fields(QStringLiteral("Bezeichnung1")).Value();
     const QString b2 = rs.Fields(QStringLiteral("Bezeichnung2")).Value();
@@ -67,18 +68,21 @@ void FormClavido::menu_edit_Click()
     editor.zeigeModal();
 }
 
-void FormClavido::menu_ende_Click() { close(); }
+void FormClavido::menu_ende_Click() {
+    close();
+}
 
-void FormClavido::menu_hilfe_Click() { app.hilfeAnzeigen(this); }
+void FormClavido::menu_hilfe_Click() {
+    app.hilfeAnzeigen(this);
+}
 
-void FormClavido::Form_QueryUnload()
-{
+void FormClavido::Form_QueryUnload() {
     Sitzung& s = app.sitzung;
     if (s.ablageBenutzt == 1 && app.dienste.clipboard.hasText()) {
-        const auto antwort =
-            app.meldung(QStringLiteral("Die Zwischenablage enthält Text, evtl. ein Geheimwort!\r\n\r\n"
-                                       "Soll der Inhalt der Zwischenablage jetzt gelöscht werden?"),
-                        msg::Critical | msg::YesNo);
+        const auto antwort = app.meldung(
+            QStringLiteral("Die Zwischenablage enthält Text, evtl. ein Geheimwort!\r\n\r\n"
+                           "Soll der Inhalt der Zwischenablage jetzt gelöscht werden?"),
+            msg::Critical | msg::YesNo);
         if (antwort == msg::Yes) {
             app.dienste.clipboard.clear();
             app.meldung(QStringLiteral("Die Zwischenablage ist jetzt leer!"), msg::Exclamation);

@@ -17,23 +17,20 @@
 
 namespace {
 
-QFont arial(int points, bool bold = false)
-{
+QFont arial(int points, bool bold = false) {
     QFont font(QStringLiteral("Arial"), points);
     font.setBold(bold);
     return font;
 }
 
-QLabel* feldBeschriftung(const QString& text, QWidget* parent)
-{
+QLabel* feldBeschriftung(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(arial(9));
     label->setStyleSheet(QStringLiteral("color: #00008b;"));
     return label;
 }
 
-QLineEdit* anzeigeFeld(QWidget* parent, QChar passwortZeichen = {})
-{
+QLineEdit* anzeigeFeld(QWidget* parent, QChar passwortZeichen = {}) {
     auto* box = new QLineEdit(parent);
     box->setReadOnly(true);
     box->setFont(arial(10));
@@ -42,8 +39,7 @@ QLineEdit* anzeigeFeld(QWidget* parent, QChar passwortZeichen = {})
     return box;
 }
 
-QLabel* zaehler(const QString& tip, QWidget* parent)
-{
+QLabel* zaehler(const QString& tip, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setToolTip(tip);
     label->setFrameShape(QFrame::Panel);
@@ -56,8 +52,7 @@ QLabel* zaehler(const QString& tip, QWidget* parent)
 
 } // namespace
 
-QToolButton* FormClavido::bildKnopf(QWidget* parent, Bild bild, const QString& tip)
-{
+QToolButton* FormClavido::bildKnopf(QWidget* parent, Bild bild, const QString& tip) {
     auto* knopf = new QToolButton(parent);
     knopf->setIcon(bildIcon(bild));
     knopf->setIconSize(QSize(20, 20));
@@ -69,8 +64,7 @@ QToolButton* FormClavido::bildKnopf(QWidget* parent, Bild bild, const QString& t
     return knopf;
 }
 
-void FormClavido::baueMenue()
-{
+void FormClavido::baueMenue() {
     auto eintrag = [this](QMenu* menu, const QString& text, const QKeySequence& taste = {}) {
         QAction* action = menu->addAction(text);
         action->setShortcut(taste);
@@ -117,8 +111,7 @@ void FormClavido::baueMenue()
     connect(menu_hilfe, &QAction::triggered, this, &FormClavido::menu_hilfe_Click);
 }
 
-void FormClavido::baueKnopfleiste(QWidget* leiste)
-{
+void FormClavido::baueKnopfleiste(QWidget* leiste) {
     Command4 = bildKnopf(leiste, Bild::Neu, QStringLiteral(" Neuer Datensatz  "));
     Command5 = bildKnopf(leiste, Bild::Editieren, QStringLiteral(" Datensatz editieren  "));
     Command3 = bildKnopf(leiste, Bild::Loeschen, QStringLiteral(" Datensatz löschen "));
@@ -134,8 +127,8 @@ void FormClavido::baueKnopfleiste(QWidget* leiste)
     auto* layout = new QHBoxLayout(leiste);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(2);
-    const QList<QToolButton*> reihe = {Command4, Command5,  Command3,  Command13, Command12,
-                                        Command2, Command8, Command7, Command11, Command1};
+    const QList<QToolButton*> reihe = {Command4, Command5, Command3, Command13, Command12,
+                                       Command2, Command8, Command7, Command11, Command1};
     for (QToolButton* knopf : reihe) {
         layout->addWidget(knopf);
         if (knopf == Command13 || knopf == Command8 || knopf == Command11)
@@ -151,8 +144,7 @@ void FormClavido::baueKnopfleiste(QWidget* leiste)
     connect(Command1, &QToolButton::clicked, this, &FormClavido::menu_ende_Click);
 }
 
-void FormClavido::baueFenster()
-{
+void FormClavido::baueFenster() {
     baueMenue();
     auto* mitte = new QWidget(this);
     setCentralWidget(mitte);
@@ -228,8 +220,11 @@ void FormClavido::baueFenster()
 
     auto* felder = new QVBoxLayout;
     felder->setSpacing(2);
-    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text6}, {Label6, Text5},
-                              {Label7, Text4}, {Label9, Text9}, {Label13, Text13}}) {
+    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text6},
+                              {Label6, Text5},
+                              {Label7, Text4},
+                              {Label9, Text9},
+                              {Label13, Text13}}) {
         felder->addSpacing(4);
         felder->addWidget(label);
         felder->addWidget(box);

@@ -18,14 +18,12 @@
 
 #include <optional>
 
-void FormClavido::zurTabelle()
-{
+void FormClavido::zurTabelle() {
     Daten1.SetRecordSource(statements::ganzeTabelle());
     Daten1.Refresh();
 }
 
-void FormClavido::Form_Load()
-{
+void FormClavido::Form_Load() {
     app.formPwfrage().zeigeModal();
     if (app.beendet())
         return;
@@ -106,8 +104,7 @@ void FormClavido::Form_Load()
     }
 }
 
-void FormClavido::Combo2_Click()
-{
+void FormClavido::Combo2_Click() {
     WaitCursor warten;
     const QString& benutzer = app.sitzung.aktBenutzer;
     const QString kategorie = Combo2->currentText();
@@ -137,10 +134,11 @@ void FormClavido::Combo2_Click()
     Combo1->setEnabled(frei);
 }
 
-void FormClavido::Combo1_Click() { eintragAnzeigen(true); }
+void FormClavido::Combo1_Click() {
+    eintragAnzeigen(true);
+}
 
-void FormClavido::eintragAnzeigen(bool mitSanduhr)
-{
+void FormClavido::eintragAnzeigen(bool mitSanduhr) {
     std::optional<WaitCursor> warten;
     if (mitSanduhr)
         warten.emplace();
@@ -154,8 +152,8 @@ void FormClavido::eintragAnzeigen(bool mitSanduhr)
     const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
     const int iBezeichnung = rs.fieldIndex(QStringLiteral("Bezeichnung"));
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        if (rs.Fields(iBenutzer).Value() == s.aktBenutzer
-            && rs.Fields(iBezeichnung).Value() == bezeichnung)
+        if (rs.Fields(iBenutzer).Value() == s.aktBenutzer &&
+            rs.Fields(iBezeichnung).Value() == bezeichnung)
             break;
     }
     if (rs.Eof())
@@ -182,22 +180,19 @@ void FormClavido::eintragAnzeigen(bool mitSanduhr)
     s.listenAktion = 0;
 }
 
-void FormClavido::eintragsBefehleFreigeben(bool frei)
-{
+void FormClavido::eintragsBefehleFreigeben(bool frei) {
     Command5->setEnabled(frei);
     Command3->setEnabled(frei);
     menu_edit->setEnabled(frei);
     menu_loeschen->setEnabled(frei);
 }
 
-void FormClavido::kategorieWaehlen(const QString& kategorie)
-{
+void FormClavido::kategorieWaehlen(const QString& kategorie) {
     if (widgets::selectExact(Combo2, kategorie))
         Combo2_Click();
 }
 
-void FormClavido::eintragWaehlen(const QString& bezeichnung)
-{
+void FormClavido::eintragWaehlen(const QString& bezeichnung) {
     if (widgets::selectExact(Combo1, bezeichnung))
         Combo1_Click();
 }

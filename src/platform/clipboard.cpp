@@ -4,18 +4,18 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::clear() {
+    QGuiApplication::clipboard()->clear();
+}
 
-void QtClipboard::setSecretText(const QString& text)
-{
+void QtClipboard::setSecretText(const QString& text) {
     auto* data = new QMimeData;
     data->setText(text);
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-bool QtClipboard::hasText() const
-{
+bool QtClipboard::hasText() const {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText() && !data->text().isEmpty();
 }

@@ -8,10 +8,11 @@
 
 namespace files {
 
-bool exists(const QString& path) { return QFileInfo(path).isFile(); }
+bool exists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
-bool copyOver(const QString& from, const QString& to, QString* error)
-{
+bool copyOver(const QString& from, const QString& to, QString* error) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;

@@ -7,8 +7,7 @@
 
 class HelpWindow : public QDialog {
 public:
-    HelpWindow()
-    {
+    HelpWindow() {
         setWindowTitle(QStringLiteral("Hilfe zu lumoClavido"));
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -20,10 +19,11 @@ public:
     }
 };
 
-QtHelp::~QtHelp() { delete window_; }
+QtHelp::~QtHelp() {
+    delete window_;
+}
 
-void QtHelp::showContents(QWidget*)
-{
+void QtHelp::showContents(QWidget*) {
     // A window of its own (not owned by the caller), so that it stays while dialogs close.
     if (!window_)
         window_ = new HelpWindow;
@@ -32,8 +32,7 @@ void QtHelp::showContents(QWidget*)
     window_->activateWindow();
 }
 
-void QtHelp::close()
-{
+void QtHelp::close() {
     if (window_)
         window_->close();
 }

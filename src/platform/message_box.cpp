@@ -4,8 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-msg::Answer QtMessageBox::show(const QString& text, int style, const QString& title)
-{
+msg::Answer QtMessageBox::show(const QString& text, int style, const QString& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     QString shown = text;

@@ -7,8 +7,7 @@
 #include <QPrinterInfo>
 #include <QTextDocument>
 
-bool QtPrinter::printText(const QString& text, const QString& fontName, int pointSize, bool bold)
-{
+bool QtPrinter::printText(const QString& text, const QString& fontName, int pointSize, bool bold) {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     if (!printer.isValid())
         return false;

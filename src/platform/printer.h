@@ -13,6 +13,5 @@ public:
 
 class QtPrinter : public Printer {
 public:
-    bool printText(const QString& text, const QString& fontName, int pointSize,
-                   bool bold) override;
+    bool printText(const QString& text, const QString& fontName, int pointSize, bool bold) override;
 };

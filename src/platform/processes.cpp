@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-bool RealProcesses::start(const QString& program) { return QProcess::startDetached(program, {}); }
+bool RealProcesses::start(const QString& program) {
+    return QProcess::startDetached(program, {});
+}
 
-void RealProcesses::endProgram(int code)
-{
+void RealProcesses::endProgram(int code) {
     std::fflush(nullptr);
     std::_Exit(code);
 }

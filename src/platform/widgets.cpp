@@ -16,8 +16,7 @@ namespace {
 
 const char* const kPasswordChar = "clavidoPasswordChar";
 
-QCollator& collator()
-{
+QCollator& collator() {
     static QCollator instance = [] {
         QCollator c(QLocale(QLocale::German, QLocale::Germany));
         c.setCaseSensitivity(Qt::CaseInsensitive);
@@ -28,29 +27,26 @@ QCollator& collator()
 
 } // namespace
 
-void setPasswordChar(QLineEdit* box, QChar c)
-{
+void setPasswordChar(QLineEdit* box, QChar c) {
     box->setProperty(kPasswordChar, c.isNull() ? QVariant() : QVariant(QString(c)));
     if (c.isNull()) {
         box->setEchoMode(QLineEdit::Normal);
         box->setStyleSheet(QString());
     } else {
         box->setEchoMode(QLineEdit::Password);
-        box->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; }")
-                               .arg(int(c.unicode())));
+        box->setStyleSheet(
+            QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(c.unicode())));
     }
 }
 
-QChar passwordChar(const QLineEdit* box)
-{
+QChar passwordChar(const QLineEdit* box) {
     if (box->echoMode() == QLineEdit::Normal)
         return {};
     const QString c = box->property(kPasswordChar).toString();
     return c.isEmpty() ? QChar(u'*') : c.front();
 }
 
-void addSorted(QComboBox* list, const QString& item)
-{
+void addSorted(QComboBox* list, const QString& item) {
     int low = 0, high = list->count();
     while (low < high) {
         const int mid = (low + high) / 2;
@@ -62,8 +58,7 @@ void addSorted(QComboBox* list, const QString& item)
     list->insertItem(low, item);
 }
 
-QStringList sortedItems(const QStringList& items)
-{
+QStringList sortedItems(const QStringList& items) {
     // One sort key per distinct text: lists repeat the same few names many times.
     QHash<QString, int> keyOf;
     std::vector<QCollatorSortKey> keys;
@@ -89,8 +84,7 @@ QStringList sortedItems(const QStringList& items)
     return sorted;
 }
 
-void fillSorted(QComboBox* list, const QStringList& items)
-{
+void fillSorted(QComboBox* list, const QStringList& items) {
     QStringList all;
     all.reserve(list->count() + items.size());
     for (int i = 0; i < list->count(); ++i)
@@ -100,8 +94,7 @@ void fillSorted(QComboBox* list, const QStringList& items)
     list->addItems(sortedItems(all));
 }
 
-bool selectExact(QComboBox* list, const QString& text)
-{
+bool selectExact(QComboBox* list, const QString& text) {
     const int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)
         return false;
@@ -112,20 +105,17 @@ bool selectExact(QComboBox* list, const QString& text)
 } // namespace widgets
 
 LimitedTextEdit::LimitedTextEdit(QWidget* parent)
-    : QPlainTextEdit(parent)
-{
+    : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { enforce(position + added); });
 }
 
-void LimitedTextEdit::setMaxLength(int length)
-{
+void LimitedTextEdit::setMaxLength(int length) {
     maxLength_ = length;
     enforce(document()->characterCount() - 1);
 }
 
-void LimitedTextEdit::enforce(int insertedEnd)
-{
+void LimitedTextEdit::enforce(int insertedEnd) {
     const int length = document()->characterCount() - 1;
     if (length <= maxLength_)
         return;

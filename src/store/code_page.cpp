@@ -13,15 +13,13 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 } // namespace
 
-QChar character(int code)
-{
+QChar character(int code) {
     if (code >= 0x80 && code <= 0x9F)
         return QChar(kHighControls[code - 0x80]);
     return QChar(char16_t(code & 0xFF));
 }
 
-std::optional<int> code(QChar c)
-{
+std::optional<int> code(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return int(u);

@@ -5,12 +5,13 @@
 namespace {
 
 // Characters the code page cannot carry are stored as "?", as Windows does.
-int codeOf(QChar c) { return codepage::code(c).value_or('?'); }
+int codeOf(QChar c) {
+    return codepage::code(c).value_or('?');
+}
 
 } // namespace
 
-QString verschluesseln(const QString& text, const QString& key)
-{
+QString verschluesseln(const QString& text, const QString& key) {
     QString result;
     result.reserve(text.size());
     qsizetype j = 0;
@@ -25,8 +26,7 @@ QString verschluesseln(const QString& text, const QString& key)
     return result;
 }
 
-QString entschluesseln(const QString& text, const QString& key)
-{
+QString entschluesseln(const QString& text, const QString& key) {
     QString result;
     result.reserve(text.size());
     qsizetype j = 0;
@@ -41,8 +41,7 @@ QString entschluesseln(const QString& text, const QString& key)
     return result;
 }
 
-std::optional<QChar> nichtSpeicherbaresZeichen(const QString& text)
-{
+std::optional<QChar> nichtSpeicherbaresZeichen(const QString& text) {
     for (QChar c : text) {
         const auto code = codepage::code(c);
         if (!code || *code == 255)

@@ -18,11 +18,11 @@ const QStringList kSpalten = {
     QStringLiteral("fragen"),       QStringLiteral("übernommen")};
 
 // Readers rely on the first eight columns by position.
-db::Error checkTable(db::Connection& connection)
-{
+db::Error checkTable(db::Connection& connection) {
     QStringList present;
-    db::Error e = connection.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
-                                         [&](const QString& name) { present << name.toLower(); });
+    db::Error e =
+        connection.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
+                               [&](const QString& name) { present << name.toLower(); });
     if (e)
         return e;
     for (int i = 0; i < kSpalten.size(); ++i) {
@@ -36,16 +36,16 @@ db::Error checkTable(db::Connection& connection)
 
 } // namespace
 
-QByteArray passwordOf(const QString& connect)
-{
+QByteArray passwordOf(const QString& connect) {
     const qsizetype at = connect.indexOf(QStringLiteral("pwd="), 0, Qt::CaseInsensitive);
     return at < 0 ? QByteArray() : connect.mid(at + 4).section(u';', 0, 0).toUtf8();
 }
 
-QString pathIn(const QString& folder) { return QDir(folder).filePath(kDateiName); }
+QString pathIn(const QString& folder) {
+    return QDir(folder).filePath(kDateiName);
+}
 
-QString createStatement()
-{
+QString createStatement() {
     return QStringLiteral(
         "CREATE TABLE Haupt (Bezeichnung TEXT, \"Konto-Nr\" TEXT, Pin TEXT, Zusatz TEXT, "
         "Bezeichnung1 TEXT, Bezeichnung2 TEXT, Bezeichnung3 TEXT, Bemerkungen TEXT, "
@@ -53,8 +53,7 @@ QString createStatement()
         "\"übernommen\" TEXT DEFAULT '')");
 }
 
-OpenResult openOrCreate(db::Connection& connection, const QString& folder)
-{
+OpenResult openOrCreate(db::Connection& connection, const QString& folder) {
     const QString path = pathIn(folder);
     const QByteArray key = passwordOf(kVerbindung);
     Outcome made = Outcome::Opened;

@@ -11,10 +11,11 @@
 
 namespace db {
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
-Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key)
-{
+Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key) {
     int rc = sqlite3_key(handle, key.constData(), int(key.size()));
     if (rc != SQLITE_OK)
         return errorFrom(rc);
@@ -25,8 +26,7 @@ Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key)
     return errorFrom(rc);
 }
 
-Error Connection::open(const QString& path, const QByteArray& key)
-{
+Error Connection::open(const QString& path, const QByteArray& key) {
     close();
     sqlite3* handle = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE,
@@ -45,8 +45,7 @@ Error Connection::open(const QString& path, const QByteArray& key)
     return {};
 }
 
-Error Connection::create(const QString& path, const QByteArray& key, const QString& schema)
-{
+Error Connection::create(const QString& path, const QByteArray& key, const QString& schema) {
     const QByteArray target = QFile::encodeName(path);
     struct stat st;
     if (lstat(target.constData(), &st) == 0)
@@ -75,23 +74,20 @@ Error Connection::create(const QString& path, const QByteArray& key, const QStri
     return e;
 }
 
-void Connection::close()
-{
+void Connection::close() {
     if (handle_) {
         sqlite3_close_v2(handle_);
         handle_ = nullptr;
     }
 }
 
-Error Connection::exec(const QString& sql)
-{
+Error Connection::exec(const QString& sql) {
     if (!handle_)
         return errorFrom(SQLITE_MISUSE);
     return errorFrom(sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
 }
 
-Error Connection::queryColumn(const QString& sql, const std::function<void(const QString&)>& row)
-{
+Error Connection::queryColumn(const QString& sql, const std::function<void(const QString&)>& row) {
     if (!handle_)
         return errorFrom(SQLITE_MISUSE);
     Statement stmt(handle_, sql);
@@ -103,8 +99,7 @@ Error Connection::queryColumn(const QString& sql, const std::function<void(const
     return errorFrom(rc);
 }
 
-Connection::Stamp Connection::changeStamp() const
-{
+Connection::Stamp Connection::changeStamp() const {
     Stamp stamp;
     if (!handle_)
         return stamp;
@@ -115,30 +110,30 @@ Connection::Stamp Connection::changeStamp() const
     return stamp;
 }
 
-Statement::Statement(sqlite3* handle, const QString& sql)
-{
+Statement::Statement(sqlite3* handle, const QString& sql) {
     prepared_ = sqlite3_prepare_v2(handle, sql.toUtf8().constData(), -1, &stmt_, nullptr);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-void Statement::bind(int position, const QString& value)
-{
+void Statement::bind(int position, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
     sqlite3_bind_text(stmt_, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-void Statement::bind(int position, qint64 value) { sqlite3_bind_int64(stmt_, position, value); }
+void Statement::bind(int position, qint64 value) {
+    sqlite3_bind_int64(stmt_, position, value);
+}
 
-int Statement::step()
-{
+int Statement::step() {
     if (!stmt_)
         return prepared_ != SQLITE_OK ? prepared_ : SQLITE_MISUSE;
     return sqlite3_step(stmt_);
 }
 
-QString columnText(sqlite3_stmt* stmt, int column)
-{
+QString columnText(sqlite3_stmt* stmt, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
     if (!text)
         return {};

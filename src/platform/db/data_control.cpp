@@ -4,8 +4,7 @@
 
 namespace db {
 
-bool RecordSource::isTable() const
-{
+bool RecordSource::isTable() const {
     if (text.isEmpty())
         return false;
     for (QChar c : text) {
@@ -15,15 +14,14 @@ bool RecordSource::isTable() const
     return true;
 }
 
-Error DataControl::Refresh()
-{
+Error DataControl::Refresh() {
     recordset_ = db::Recordset();
     if (!connection_.isOpen())
         return errorFrom(SQLITE_CANTOPEN);
 
     if (source_.isTable()) {
-        if (tableCache_ && tableCache_->table == source_.text && tableCache_->stamp.ownChanges >= 0
-            && tableCache_->stamp == connection_.changeStamp()) {
+        if (tableCache_ && tableCache_->table == source_.text &&
+            tableCache_->stamp.ownChanges >= 0 && tableCache_->stamp == connection_.changeStamp()) {
             recordset_ = db::Recordset(&connection_, tableCache_);
             return {};
         }
@@ -39,8 +37,7 @@ Error DataControl::Refresh()
     return {};
 }
 
-Error DataControl::load(Snapshot& snapshot)
-{
+Error DataControl::load(Snapshot& snapshot) {
     const bool table = source_.isTable();
     const QString sql =
         table ? QStringLiteral("SELECT rowid, * FROM \"%1\" ORDER BY rowid").arg(source_.text)

@@ -20,7 +20,8 @@ struct RecordSource {
 // The data view of a form: one record source at a time on one connection.
 class DataControl {
 public:
-    explicit DataControl(Connection& connection) : connection_(connection) {}
+    explicit DataControl(Connection& connection)
+        : connection_(connection) {}
 
     void SetRecordSource(const RecordSource& source) { source_ = source; }
     const RecordSource& Source() const { return source_; }

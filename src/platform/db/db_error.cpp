@@ -4,8 +4,7 @@
 
 namespace db {
 
-QString describe(int code)
-{
+QString describe(int code) {
     switch (code & 0xff) {
     case SQLITE_OK:
         return {};
@@ -39,8 +38,7 @@ QString describe(int code)
     }
 }
 
-Error errorFrom(int code)
-{
+Error errorFrom(int code) {
     if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE)
         return {};
     return {code, describe(code)};

@@ -8,46 +8,52 @@ namespace db {
 
 namespace {
 
-QString quoted(const QString& identifier)
-{
+QString quoted(const QString& identifier) {
     QString copy = identifier;
     return u'"' + copy.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 } // namespace
 
-QString Field::Value() const { return owner_ ? owner_->value(index_) : QString(); }
+QString Field::Value() const {
+    return owner_ ? owner_->value(index_) : QString();
+}
 
-bool Field::SetValue(const QString& value) { return owner_ && owner_->setValue(index_, value); }
+bool Field::SetValue(const QString& value) {
+    return owner_ && owner_->setValue(index_, value);
+}
 
 Recordset::Recordset(Connection* connection, std::shared_ptr<Snapshot> snapshot)
     : connection_(connection)
-    , snapshot_(std::move(snapshot))
-{
+    , snapshot_(std::move(snapshot)) {}
+
+int Recordset::RecordCount() const {
+    return snapshot_ ? int(snapshot_->rows.size()) : 0;
 }
 
-int Recordset::RecordCount() const { return snapshot_ ? int(snapshot_->rows.size()) : 0; }
+int Recordset::columnCount() const {
+    return snapshot_ ? int(snapshot_->columns.size()) : 0;
+}
 
-int Recordset::columnCount() const { return snapshot_ ? int(snapshot_->columns.size()) : 0; }
-
-QString Recordset::columnName(int position) const
-{
+QString Recordset::columnName(int position) const {
     return position >= 0 && position < columnCount() ? snapshot_->columns[position] : QString();
 }
 
-bool Recordset::onRow() const { return !currentDeleted_ && position_ < RecordCount(); }
+bool Recordset::onRow() const {
+    return !currentDeleted_ && position_ < RecordCount();
+}
 
-bool Recordset::Eof() const { return position_ >= RecordCount(); }
+bool Recordset::Eof() const {
+    return position_ >= RecordCount();
+}
 
-void Recordset::MoveFirst()
-{
+void Recordset::MoveFirst() {
     CancelUpdate();
     position_ = 0;
     currentDeleted_ = false;
 }
 
-void Recordset::MoveNext()
-{
+void Recordset::MoveNext() {
     CancelUpdate();
     // After a delete the position already names the row that followed it.
     if (currentDeleted_)
@@ -56,22 +62,19 @@ void Recordset::MoveNext()
         ++position_;
 }
 
-void Recordset::MoveLast()
-{
+void Recordset::MoveLast() {
     CancelUpdate();
     position_ = std::max(0, RecordCount() - 1);
     currentDeleted_ = false;
 }
 
-Mark Recordset::Bookmark() const
-{
+Mark Recordset::Bookmark() const {
     if (!onRow() || snapshot_->table.isEmpty())
         return std::nullopt;
     return snapshot_->rows[position_].rowid;
 }
 
-bool Recordset::SetBookmark(const Mark& mark)
-{
+bool Recordset::SetBookmark(const Mark& mark) {
     if (!mark || !snapshot_)
         return false;
     const auto& rows = snapshot_->rows;
@@ -89,8 +92,7 @@ bool Recordset::SetBookmark(const Mark& mark)
     return true;
 }
 
-int Recordset::fieldIndex(const QString& name) const
-{
+int Recordset::fieldIndex(const QString& name) const {
     if (!snapshot_)
         return -1;
     const auto& columns = snapshot_->columns;
@@ -105,8 +107,7 @@ int Recordset::fieldIndex(const QString& name) const
     return -1;
 }
 
-QString Recordset::value(int index) const
-{
+QString Recordset::value(int index) const {
     if (index < 0 || index >= columnCount())
         return {};
     if (mode_ != EditMode::None)
@@ -116,8 +117,7 @@ QString Recordset::value(int index) const
     return snapshot_->rows[position_].values[index];
 }
 
-bool Recordset::setValue(int index, const QString& value)
-{
+bool Recordset::setValue(int index, const QString& value) {
     if (mode_ == EditMode::None || index < 0 || index >= columnCount())
         return false;
     buffer_[index] = value;
@@ -125,8 +125,7 @@ bool Recordset::setValue(int index, const QString& value)
     return true;
 }
 
-void Recordset::AddNew()
-{
+void Recordset::AddNew() {
     if (!snapshot_)
         return;
     CancelUpdate();
@@ -135,8 +134,7 @@ void Recordset::AddNew()
     dirty_.assign(snapshot_->columns.size(), false);
 }
 
-Error Recordset::Edit()
-{
+Error Recordset::Edit() {
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
     CancelUpdate();
@@ -146,26 +144,22 @@ Error Recordset::Edit()
     return {};
 }
 
-void Recordset::CancelUpdate()
-{
+void Recordset::CancelUpdate() {
     mode_ = EditMode::None;
     buffer_.clear();
     dirty_.clear();
 }
 
-bool Recordset::snapshotFresh() const
-{
+bool Recordset::snapshotFresh() const {
     return snapshot_->stamp.ownChanges >= 0 && snapshot_->stamp == connection_->changeStamp();
 }
 
-void Recordset::stampAfterWrite(bool wasFresh)
-{
+void Recordset::stampAfterWrite(bool wasFresh) {
     // A snapshot that already missed someone else's change must not look current.
     snapshot_->stamp = wasFresh ? connection_->changeStamp() : Connection::Stamp{};
 }
 
-Error Recordset::Update()
-{
+Error Recordset::Update() {
     if (mode_ == EditMode::None)
         return errorFrom(SQLITE_MISUSE);
     if (!connection_ || !connection_->isOpen())
@@ -178,8 +172,7 @@ Error Recordset::Update()
     return e;
 }
 
-Error Recordset::insertRow()
-{
+Error Recordset::insertRow() {
     QStringList names, marks;
     for (size_t i = 0; i < dirty_.size(); ++i) {
         if (dirty_[i]) {
@@ -187,10 +180,11 @@ Error Recordset::insertRow()
             marks << QStringLiteral("?");
         }
     }
-    const QString sql = names.isEmpty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(snapshot_->table))
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(quoted(snapshot_->table), names.join(u','), marks.join(u','));
+    const QString sql =
+        names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(snapshot_->table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoted(snapshot_->table), names.join(u','), marks.join(u','));
     const bool fresh = snapshotFresh();
     Statement stmt(connection_->handle(), sql);
     if (stmt.prepareResult() != SQLITE_OK)
@@ -214,8 +208,7 @@ Error Recordset::insertRow()
     return {};
 }
 
-Error Recordset::updateRow()
-{
+Error Recordset::updateRow() {
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
     Row& row = snapshot_->rows[position_];
@@ -249,8 +242,7 @@ Error Recordset::updateRow()
     return {};
 }
 
-Error Recordset::readRow(qint64 rowid, Row& row)
-{
+Error Recordset::readRow(qint64 rowid, Row& row) {
     QStringList names;
     for (const QString& column : snapshot_->columns)
         names << quoted(column);
@@ -265,8 +257,7 @@ Error Recordset::readRow(qint64 rowid, Row& row)
     return {};
 }
 
-Error Recordset::Delete()
-{
+Error Recordset::Delete() {
     if (mode_ != EditMode::None)
         CancelUpdate();
     if (!onRow())

@@ -33,7 +33,9 @@ class Recordset;
 // One column of the current row (or of the pending new or edited row).
 class Field {
 public:
-    Field(Recordset* owner, int index) : owner_(owner), index_(index) {}
+    Field(Recordset* owner, int index)
+        : owner_(owner)
+        , index_(index) {}
     QString Value() const;
     bool SetValue(const QString& value);
     bool exists() const { return index_ >= 0; }

@@ -1,0 +1,267 @@
+#include "environment.h"
+#include "login/pwfrage.h"
+#include "main_window/form_clavido.h"
+#include "platform/widgets.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kTitel = QStringLiteral("lumoClavido 6.1");
+
+QStringList listenEintraege(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+void eingeben(pwfrage& d, const QString& name, const QString& passwort) {
+    d.Combo1->setEditText(name);
+    d.Textpwfrage->setText(passwort);
+    d.Command3_Click();
+}
+
+} // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+private slots:
+    void listsEachUserOnceInOrder();
+    void emptyTableStartsInTheNameBox();
+    void signsInAndLeavesTheUsersRow();
+    void refusesIncompleteInput_data();
+    void refusesIncompleteInput();
+    void countsWrongPasswordsAcrossNames();
+    void endPaths_data();
+    void endPaths();
+    void unknownNameOffersRegistration();
+    void helpText();
+    void unopenableFileEndsWithoutTouchingIt();
+};
+
+void TestLogin::listsEachUserOnceInOrder() {
+    Umgebung env;
+    env.zeilen({{"zora", "z", "K", "1"},
+                {"Bert", "b", "K", "1"},
+                {"zora", "z", "K", "2"},
+                {"anna", "a", "K", "1"},
+                {"Bert", "b", "K", "2"},
+                {"bert", "x", "K", "1"},
+                {"Ärger", "x", "K", "1"}});
+    QStringList liste, rohliste;
+    QString vorgewaehlt;
+    QWidget* fokus = nullptr;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        liste = listenEintraege(d.Combo1);
+        rohliste = listenEintraege(d.Combo2);
+        vorgewaehlt = d.Combo1->currentText();
+        fokus = d.focusWidget();
+        d.Command1_Click();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(liste, (QStringList{"anna", "Ärger", "Bert", "bert", "zora"}));
+    QCOMPARE(rohliste.size(), 7);
+    QCOMPARE(vorgewaehlt, QStringLiteral("anna"));
+    QCOMPARE(fokus, env.app->formPwfrage().Textpwfrage);
+}
+
+void TestLogin::emptyTableStartsInTheNameBox() {
+    Umgebung env;
+    QWidget* fokus = nullptr;
+    int eintraege = -1;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        eintraege = d.Combo1->count();
+        fokus = d.focusWidget();
+        eingeben(d, QStringLiteral("jemand"), QStringLiteral("pw"));
+        d.Command1_Click();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(eintraege, 0);
+    QCOMPARE(fokus, static_cast<QWidget*>(env.app->formPwfrage().Combo1));
+    QCOMPARE(env.meldungen.texte().value(0),
+             QStringLiteral("Sie sind noch nicht als Benutzer registriert!\r\n"
+                            "Möchten Sie sich jetzt als neuer Benutzer anmelden?"));
+    // The empty file was created on the way.
+    QVERIFY(QFileInfo::exists(env.dbPfad()));
+}
+
+void TestLogin::signsInAndLeavesTheUsersRow() {
+    Umgebung env;
+    env.zeilen({{"anna", "geheim", "K", "1"}, {"O'Brien", " pass ", "K", "1"}});
+    env.anmelden(QStringLiteral("O'Brien"), QStringLiteral("pass   "));
+    QVERIFY(!env.beendet());
+    FormClavido& haupt = env.app->formClavido();
+    QVERIFY(haupt.isVisible());
+    QCOMPARE(haupt.windowTitle(), QStringLiteral("lumoClavido 6.1  -  O'Brien"));
+    QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("O'Brien"));
+    QCOMPARE(env.app->sitzung.aktPasswort, QStringLiteral("pass   "));
+    QCOMPARE(env.app->sitzung.gespPasswort, QStringLiteral(" pass "));
+    QVERIFY(env.meldungen.meldungen.isEmpty());
+    QVERIFY(!env.app->formPwfrage().isVisible());
+}
+
+void TestLogin::refusesIncompleteInput_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("passwort");
+    QTest::addColumn<QString>("meldung");
+    QTest::addColumn<QString>("fokus");
+    QTest::newRow("no password") << "anna"
+                                 << ""
+                                 << "Sie müssen ein Passwort eingeben!"
+                                 << "Textpwfrage";
+    QTest::newRow("no name") << ""
+                             << "pw"
+                             << "Sie müssen einen Benutzernamen eingeben!"
+                             << "Combo1";
+}
+
+void TestLogin::refusesIncompleteInput() {
+    QFETCH(QString, name);
+    QFETCH(QString, passwort);
+    QFETCH(QString, meldung);
+    QFETCH(QString, fokus);
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}});
+    QString fokusName;
+    bool offen = false;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        eingeben(d, name, passwort);
+        offen = d.isVisible();
+        QWidget* w = d.focusWidget();
+        fokusName = w == d.Textpwfrage                             ? "Textpwfrage"
+                    : (w == d.Combo1 || w == d.Combo1->lineEdit()) ? "Combo1"
+                                                                   : "?";
+        d.Command1_Click();
+    });
+    env.app->formClavido().laden();
+    QVERIFY(offen);
+    QCOMPARE(env.meldungen.meldungen.size(), 1);
+    QCOMPARE(env.meldungen.meldungen[0].text, meldung);
+    QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Exclamation));
+    QCOMPARE(env.meldungen.meldungen[0].title, kTitel);
+    QCOMPARE(fokusName, fokus);
+}
+
+void TestLogin::countsWrongPasswordsAcrossNames() {
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}, {"bert", "b", "K", "1"}});
+    QStringList boxNachFehler;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        eingeben(d, "anna", "falsch");
+        boxNachFehler << d.Textpwfrage->text();
+        eingeben(d, "bert", "a");
+        boxNachFehler << d.Textpwfrage->text();
+        eingeben(d, "anna", "b");
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(env.meldungen.texte(),
+             (QStringList{
+                 "1. Versuch: Das Passwort ist ungültig!", "2. Versuch: Das Passwort ist ungültig!",
+                 "3. Versuch: Das Passwort ist ungültig! Das Programm wird abgebrochen."}));
+    for (const Meldung& m : env.meldungen.meldungen) {
+        QCOMPARE(m.style, int(msg::Exclamation));
+        QCOMPARE(m.title, kTitel);
+    }
+    QCOMPARE(boxNachFehler, (QStringList{"", ""}));
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(!env.app->formClavido().isVisible());
+}
+
+void TestLogin::endPaths_data() {
+    QTest::addColumn<int>("weg");
+    QTest::newRow("Beenden") << 0;
+    QTest::newRow("both boxes empty") << 1;
+    QTest::newRow("close box") << 2;
+}
+
+void TestLogin::endPaths() {
+    QFETCH(int, weg);
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}});
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        if (weg == 0)
+            d.Command1->click();
+        else if (weg == 1)
+            eingeben(d, "", "");
+        else
+            d.close();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(env.meldungen.meldungen.isEmpty());
+    QVERIFY(!env.app->formClavido().isVisible());
+    QVERIFY(!env.app->formPwfrage().isVisible());
+}
+
+void TestLogin::unknownNameOffersRegistration() {
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}});
+    QString name, passwort;
+    bool offen = false;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        eingeben(d, "Anna", "a"); // letter case counts
+        name = d.Combo1->currentText();
+        passwort = d.Textpwfrage->text();
+        offen = d.isVisible();
+        d.Command1_Click();
+    });
+    env.meldungen.antworte({msg::No});
+    env.app->formClavido().laden();
+    QCOMPARE(env.meldungen.meldungen.size(), 1);
+    QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Exclamation | msg::YesNo));
+    QVERIFY(offen);
+    QCOMPARE(name, QStringLiteral("Anna"));
+    QCOMPARE(passwort, QStringLiteral("a"));
+}
+
+void TestLogin::helpText() {
+    Umgebung env;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        d.Command2->click();
+        d.Command1_Click();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(env.meldungen.meldungen.size(), 1);
+    const Meldung& m = env.meldungen.meldungen[0];
+    QCOMPARE(m.style, int(msg::Information));
+    QCOMPARE(m.title, kTitel);
+    QCOMPARE(
+        m.text,
+        QStringLiteral(
+            "Hinweis:\r\n\r\n"
+            "Wenn Sie das Programm schon einmal benutzt haben, können Sie sich hier mit Ihrem    "
+            "\r\n"
+            "Benutzernamen anmelden. Den Benutzernamen können Sie in der Kombibox auswählen\r\n"
+            "oder neu eingeben. Geben Sie außerdem das dazu gehörige Passwort ein.\r\n"
+            "Sind beide Angaben gültig, erhalten Sie sofort Zugang zum Programm.\r\n"
+            "Ist der Benutzername dem Programm noch nicht bekannt, wird ein Fenster eingeblendet,  "
+            "  \r\n"
+            "in dem Sie sich neu anmelden können.\r\n"));
+}
+
+void TestLogin::unopenableFileEndsWithoutTouchingIt() {
+    Umgebung env;
+    {
+        QFile f(env.dbPfad());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
+    env.app->formClavido().laden();
+    QCOMPARE(env.prozesse.beendet, 1);
+    QCOMPARE(env.meldungen.meldungen.size(), 1);
+    const Meldung& m = env.meldungen.meldungen[0];
+    QVERIFY(m.text.contains(QDir::toNativeSeparators(env.dbPfad())));
+    QVERIFY(m.text.contains(QStringLiteral("kann nicht geöffnet werden")));
+    QCOMPARE(m.title, kTitel);
+    QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    QVERIFY(!env.app->formPwfrage().isVisible());
+    QVERIFY(env.modal.ungeplant.isEmpty());
+}
+
+CLAVIDO_TEST_MAIN(TestLogin)
+#include "test_login.moc"
