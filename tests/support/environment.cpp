@@ -18,20 +18,28 @@ ModalDriver::ModalDriver() {
 
 void ModalDriver::tick() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) {
+    if (planned || !modal || !modal->isVisible()) {
         wartezeit = 0;
         return;
     }
     if (!schritte.empty()) {
-        auto schritt = schritte.front();
-        schritte.pop_front();
-        if (schritt(modal)) {
-            wartezeit = 0;
-            return;
-        }
-        ungeplant << QString::fromLatin1(modal->metaObject()->className()) +
-                         QStringLiteral(" statt des erwarteten Fensters");
-        schritte.clear();
+        // Run the step from a timer of its own: it may open the next modal
+        // window, whose loop this (then busy) timer could not drive.
+        planned = true;
+        QTimer::singleShot(0, this, [this, w = QPointer<QWidget>(modal)] {
+            planned = false;
+            if (!w || schritte.empty())
+                return;
+            auto schritt = schritte.front();
+            schritte.pop_front();
+            if (!schritt(w)) {
+                ungeplant << QString::fromLatin1(w->metaObject()->className()) +
+                                 QStringLiteral(" statt des erwarteten Fensters");
+                schritte.clear();
+            }
+        });
+        wartezeit = 0;
+        return;
     }
     if (++wartezeit > 400) {
         ungeplant << QString::fromLatin1(modal->metaObject()->className());

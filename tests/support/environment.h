@@ -37,7 +37,7 @@ public:
 private:
     void tick();
     QTimer timer;
-    QPointer<QWidget> wartend;
+    bool planned = false;
     int wartezeit = 0;
 };
 

@@ -1,0 +1,128 @@
+#include "app/form_gruss.h"
+#include "app/form_haftung.h"
+#include "environment.h"
+#include "login/pwfrage.h"
+#include "login/pwstartform.h"
+#include "main_window/form_clavido.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void splashHandsOverAfterTwoAndAHalfSeconds();
+    void disclaimer();
+    void decliningTheDisclaimerEnds();
+    void registrationPathTwiceShowsTheDisclaimerAgain();
+    void closingRegistrationEnds();
+};
+
+void TestStartup::splashHandsOverAfterTwoAndAHalfSeconds() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "K", "a"}});
+    bool splashZu = false;
+    QPointer<FormGruss> splash;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        splashZu = !splash || !splash->isVisible();
+        d.Combo1->setEditText("anna");
+        d.Textpwfrage->setText("pw");
+        d.Command3_Click();
+    });
+    env.app->Main();
+    FormGruss& gruss = env.app->formGruss();
+    splash = &gruss;
+    QVERIFY(gruss.isVisible());
+    QCOMPARE(gruss.Timer1->interval(), 2500);
+    QVERIFY(gruss.Timer1->isActive());
+    QCOMPARE(gruss.Label3->text(),
+             QStringLiteral("Bitte haben Sie etwas Geduld, das Programm wird geladen..."));
+    QCOMPARE(gruss.Label2->text(), QStringLiteral("6.1 "));
+    QTest::qWait(1000);
+    QVERIFY(!env.app->hatFormClavido());
+    QTRY_VERIFY_WITH_TIMEOUT(env.app->hatFormClavido() && env.app->formClavido().isVisible(), 5000);
+    QVERIFY(splashZu);
+    QTRY_VERIFY(!splash);
+    QCOMPARE(env.app->formClavido().windowTitle(), QStringLiteral("lumoClavido 6.1  -  anna"));
+}
+
+void TestStartup::disclaimer() {
+    Umgebung env;
+    FormHaftung& f = env.app->formHaftung();
+    const QString text = f.Text1->toPlainText();
+    QVERIFY(f.Text1->isReadOnly());
+    QVERIFY(text.startsWith(QStringLiteral("Die Clavido-Datenbank ist verschlüsselt und intern "
+                                           "passwortgesichert,")));
+    QVERIFY(text.contains(QStringLiteral("Sie akzeptieren die Software so wie sie ist!")));
+    QVERIFY(text.contains(QStringLiteral("4.1.0")));
+    QCOMPARE(text.count(QRegularExpression(QStringLiteral("^_{20,}$"),
+                                           QRegularExpression::MultilineOption)),
+             2);
+    const qsizetype laenge = QString(text).replace(u'\n', QStringLiteral("\r\n")).size();
+    QVERIFY2(laenge > 1550 && laenge < 1750, qPrintable(QString::number(laenge)));
+    QCOMPARE(f.windowTitle(), QStringLiteral("lumoClavido 6.1"));
+    QCOMPARE(f.Command1->text(), QStringLiteral("Ja, ich akzeptiere"));
+    QCOMPARE(f.Command2->text(), QStringLiteral("Abbrechen"));
+}
+
+void TestStartup::decliningTheDisclaimerEnds() {
+    Umgebung env;
+    env.modal.erwarte<pwfrage>([](pwfrage& d) {
+        d.Combo1->setEditText("neu");
+        d.Textpwfrage->setText("pw");
+        d.Command3_Click();
+    });
+    env.modal.erwarte<FormHaftung>([](FormHaftung& d) { d.Command2->click(); });
+    env.meldungen.antworte({msg::Yes});
+    env.app->formClavido().laden();
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(env.modal.alleErledigt());
+    QVERIFY(!env.app->formClavido().isVisible());
+    QVERIFY(env.lesen().empty());
+}
+
+void TestStartup::registrationPathTwiceShowsTheDisclaimerAgain() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "K", "a"}});
+    int haftung = 0;
+    env.modal.erwarte<pwfrage>([](pwfrage& d) {
+        d.Combo1->setEditText("neu");
+        d.Textpwfrage->setText("pw");
+        d.Command3_Click(); // answered No: stays
+        d.Command3_Click(); // answered Yes
+    });
+    env.modal.erwarte<FormHaftung>([&](FormHaftung& d) {
+        ++haftung;
+        d.Command1->click();
+    });
+    env.modal.erwarte<pwstartform>([](pwstartform& d) { d.Command1->click(); });
+    env.meldungen.antworte({msg::No, msg::Yes});
+    env.app->formClavido().laden();
+    QCOMPARE(haftung, 1);
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(env.modal.alleErledigt());
+}
+
+void TestStartup::closingRegistrationEnds() {
+    Umgebung env;
+    env.modal.erwarte<pwfrage>([](pwfrage& d) {
+        d.Combo1->setEditText("neu");
+        d.Textpwfrage->setText("pw");
+        d.Command3_Click();
+    });
+    env.modal.erwarte<FormHaftung>([](FormHaftung& d) { d.Command1->click(); });
+    env.modal.erwarte<pwstartform>([](pwstartform& d) { d.close(); });
+    env.meldungen.antworte({msg::Yes});
+    env.app->formClavido().laden();
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(!env.app->formClavido().isVisible());
+    QVERIFY(env.lesen().empty());
+}
+
+CLAVIDO_TEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,245 @@
+#include "app/form_haftung.h"
+#include "editor/form_daten.h"
+#include "environment.h"
+#include "login/pwfrage.h"
+#include "login/pwstartform.h"
+#include "main_window/form_clavido.h"
+#include "platform/widgets.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QStringList eintraege(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+// The commands the load disables for a user without entries.
+QList<bool> eintragsBefehle(FormClavido& f) {
+    return {f.Command3->isEnabled(),     f.Command5->isEnabled(),  f.Command13->isEnabled(),
+            f.menu_drucken->isEnabled(), f.menu_edit->isEnabled(), f.menu_loeschen->isEnabled()};
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheFirstCategoryAndEntry();
+    void choosingACategoryAndAnEntry();
+    void sameDesignationShowsTheFirstRow();
+    void emptyDesignationFirstDisablesCommands();
+    void userWithoutEntriesGetsNoEntryCommands_data();
+    void userWithoutEntriesGetsNoEntryCommands();
+    void readsTheSettingsOfTheUsersRow();
+    void menuAndButtonRow();
+};
+
+void TestMainWindow::showsTheFirstCategoryAndEntry() {
+    Umgebung env;
+    Eintrag b{"anna", "pw", "web", "Zeitung"};
+    b.konto = QStringLiteral("12345678");
+    b.bezeichnung1 = QStringLiteral("Kundennummer");
+    b.bezeichnung3 = QString();
+    b.bemerkungen = QStringLiteral("Abo seit 2019");
+    env.zeilen({{"bert", "x", "Auto", "Bert1"},
+                {"anna", "pw", "web", "Yahoo"},
+                {"anna", "pw", "Zahlung", "Visa"},
+                b,
+                {"anna", "pw", "Bank", "Sparkasse"},
+                {"anna", "pw", "Bank", "apotheke"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QCOMPARE(eintraege(f.Combo2), (QStringList{"Bank", "web", "Zahlung"}));
+    QCOMPARE(f.Combo2->currentText(), QStringLiteral("Bank"));
+    QCOMPARE(eintraege(f.Combo1), (QStringList{"apotheke", "Sparkasse"}));
+    QCOMPARE(f.Combo1->currentText(), QStringLiteral("apotheke"));
+    QCOMPARE(f.Text6->text(), QStringLiteral("apotheke"));
+    QCOMPARE(f.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(f.Label2->text(), QStringLiteral("5"));
+    QVERIFY(f.Combo1->isEnabled());
+    QVERIFY(f.Check1->isEnabled());
+    QVERIFY(!f.Check1->isChecked());
+    QVERIFY(!f.menu_kopieren->isEnabled());
+    QVERIFY(!f.Command12->isEnabled());
+    QCOMPARE(f.Label11->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // The recordset is back on the whole table, on the shown row.
+    QCOMPARE(env.app->formClavido().Daten1.Recordset().Fields("Bezeichnung").Value(),
+             QStringLiteral("apotheke"));
+    QCOMPARE(env.app->sitzung.listenAktion, qint16(0));
+
+    f.kategorieWaehlen(QStringLiteral("web"));
+    QCOMPARE(f.Label3->text(), QStringLiteral("2"));
+    QCOMPARE(f.Text6->text(), QStringLiteral("Yahoo"));
+    f.eintragWaehlen(QStringLiteral("Zeitung"));
+    // Masked: the stored enciphered text, one "*" per character.
+    QCOMPARE(f.Text5->displayText(), QString(8, u'*'));
+    QCOMPARE(widgets::passwordChar(f.Text5), QChar(u'*'));
+    QCOMPARE(f.Text5->text().size(), 8);
+    QVERIFY(f.Text5->text() != QStringLiteral("12345678"));
+    QCOMPARE(f.Label6->text(), QStringLiteral("Kundennummer"));
+    QCOMPARE(f.Label9->text(), QString());
+    QCOMPARE(f.Text13->toPlainText(), QStringLiteral("Abo seit 2019"));
+}
+
+void TestMainWindow::choosingACategoryAndAnEntry() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "B", "b2"}, {"anna", "pw", "A", "a1"}, {"anna", "pw", "B", "b1"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    f.Combo2->setCurrentIndex(1);
+    f.Combo2->activated(1); // as the user's choice
+    QCOMPARE(eintraege(f.Combo1), (QStringList{"b1", "b2"}));
+    QCOMPARE(f.Text6->text(), QStringLiteral("b1"));
+    f.Combo1->setCurrentIndex(1);
+    f.Combo1->activated(1);
+    QCOMPARE(f.Text6->text(), QStringLiteral("b2"));
+    QCOMPARE(f.Daten1.Recordset().Bookmark(), db::Mark(1));
+    env.app->datensatzAnzeigen();
+    QCOMPARE(f.Text6->text(), QStringLiteral("b2"));
+}
+
+void TestMainWindow::sameDesignationShowsTheFirstRow() {
+    Umgebung env;
+    Eintrag erster{"anna", "pw", "K", "doppelt"};
+    erster.bemerkungen = QStringLiteral("erster");
+    Eintrag zweiter = erster;
+    zweiter.bemerkungen = QStringLiteral("zweiter");
+    env.zeilen({{"bert", "pw", "K", "doppelt"}, erster, zweiter});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QCOMPARE(eintraege(f.Combo1), (QStringList{"doppelt", "doppelt"}));
+    f.Combo1->setCurrentIndex(1);
+    f.Combo1_Click();
+    QCOMPARE(f.Text13->toPlainText(), QStringLiteral("erster"));
+    QCOMPARE(f.Daten1.Recordset().Bookmark(), db::Mark(2));
+}
+
+void TestMainWindow::emptyDesignationFirstDisablesCommands() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "K", ""}, {"anna", "pw", "K", "b"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    f.kategorieWaehlen(QStringLiteral("K"));
+    QVERIFY(!f.Combo1->isEnabled());
+    QVERIFY(!f.Command5->isEnabled());
+    QVERIFY(!f.Command3->isEnabled());
+    QVERIFY(!f.menu_edit->isEnabled());
+    QVERIFY(!f.menu_loeschen->isEnabled());
+}
+
+void TestMainWindow::userWithoutEntriesGetsNoEntryCommands_data() {
+    QTest::addColumn<bool>("andereNutzer");
+    QTest::newRow("empty table") << false;
+    QTest::newRow("only other users' rows") << true;
+}
+
+void TestMainWindow::userWithoutEntriesGetsNoEntryCommands() {
+    QFETCH(bool, andereNutzer);
+    Umgebung env;
+    if (andereNutzer)
+        env.zeilen({{"bert", "pw", "K", "b"}});
+    // A new name whose first entry is not saved: the window opens without entries.
+    env.modal.erwarte<pwfrage>([](pwfrage& d) {
+        d.Combo1->setEditText("neu");
+        d.Textpwfrage->setText("pw");
+        d.Command3_Click();
+    });
+    env.modal.erwarte<FormHaftung>([](FormHaftung& d) { d.Command1_Click(); });
+    env.modal.erwarte<pwstartform>([](pwstartform& d) { d.Command3_Click(); });
+    env.modal.erwarte<FormDaten>([](FormDaten& d) { d.Command1_Click(); });
+    env.meldungen.antworte({msg::Yes, msg::Yes});
+    env.app->formClavido().laden();
+    QVERIFY(env.modal.alleErledigt());
+    FormClavido& f = env.app->formClavido();
+    QVERIFY(f.isVisible());
+    QCOMPARE(eintragsBefehle(f), (QList<bool>{false, false, false, false, false, false}));
+    QVERIFY(!f.Combo1->isEnabled());
+    QCOMPARE(f.Combo2->count(), 0);
+    QCOMPARE(f.Label2->text(), QStringLiteral("0"));
+    QCOMPARE(env.app->sitzung.optSichern, QStringLiteral("1"));
+    QCOMPARE(env.app->sitzung.optUebernommen, QStringLiteral("0"));
+}
+
+void TestMainWindow::readsTheSettingsOfTheUsersRow() {
+    Umgebung env;
+    Eintrag bert{"bert", "pw", "K", "b"};
+    bert.sichern = QStringLiteral("0");
+    Eintrag anna{"anna", "pw", "K", "a"};
+    anna.sichern = QStringLiteral("3");
+    anna.fragen = QStringLiteral("0");
+    env.zeilen({bert, anna});
+    rawdb::ausfuehren(
+        env.dbPfad(),
+        QStringLiteral("UPDATE Haupt SET \"übernommen\" = '1' WHERE Benutzer = 'anna'"));
+    env.anmelden("anna", "pw");
+    QCOMPARE(env.app->sitzung.optSichern, QStringLiteral("3"));
+    QCOMPARE(env.app->sitzung.optFragen, QStringLiteral("0"));
+    QCOMPARE(env.app->sitzung.optUebernommen, QStringLiteral("1"));
+    QCOMPARE(env.app->sitzung.endeModus, qint16(2));
+}
+
+void TestMainWindow::menuAndButtonRow() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "K", "a"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    auto zeile = [](QAction* a) {
+        return a->isSeparator()
+                   ? QStringLiteral("-")
+                   : a->text() + u'|' + a->shortcut().toString(QKeySequence::PortableText);
+    };
+    QStringList menue;
+    for (QAction* top : f.menuBar()->actions()) {
+        menue << top->text();
+        for (QAction* a : top->menu()->actions())
+            menue << zeile(a);
+    }
+    QCOMPARE(menue, (QStringList{"&Datei",
+                                 "Neuer &Benutzer|",
+                                 "-",
+                                 "&Neuer Datensatz|F2",
+                                 "Datensatz &löschen|F4",
+                                 "-",
+                                 "&Ende|F5",
+                                 "&Bearbeiten",
+                                 "Datensatz &editieren|F6",
+                                 "&Kopieren|Ctrl+K",
+                                 "&Optionen",
+                                 "&Drucken|Ctrl+D",
+                                 "&Passwort|F7",
+                                 "-",
+                                 "&Suchen - Datensatzbezeichnung|F9",
+                                 "Daten aus älteren Versionen übernehmen|",
+                                 "-",
+                                 "&Einstellungen|F8",
+                                 "&Hilfe",
+                                 "&Hilfe|F1",
+                                 "-",
+                                 "-",
+                                 "&Info|"}));
+    QStringList tips;
+    for (QToolButton* b : {f.Command4, f.Command5, f.Command3, f.Command13, f.Command12, f.Command2,
+                           f.Command8, f.Command7, f.Command11, f.Command1})
+        tips << b->toolTip();
+    QCOMPARE(tips, (QStringList{" Neuer Datensatz  ", " Datensatz editieren  ",
+                                " Datensatz löschen ", " Liste drucken ", " Geheimwort kopieren ",
+                                " Datensatzbezeichnung suchen ", " Benutzername / Passwort ",
+                                " Infos ", " Hilfe zum Programm ", " Programm beenden "}));
+    f.Command11->click();
+    QCOMPARE(env.hilfe.geoeffnet, 1);
+}
+
+CLAVIDO_TEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
