@@ -27,6 +27,8 @@ public:
     bool geladen() const { return geladen_; }
 
     void Form_Load();
+    // The load step after a sign-in: the user's settings, lists and counts.
+    void fensterFuellen();
     void Combo2_Click();
     void Combo1_Click();
     // The entry display shared by Combo1_Click and datensatzAnzeigen.

@@ -27,6 +27,10 @@ void FormClavido::Form_Load() {
     app.formPwfrage().zeigeModal();
     if (app.beendet())
         return;
+    fensterFuellen();
+}
+
+void FormClavido::fensterFuellen() {
     WaitCursor warten;
     Sitzung& s = app.sitzung;
 
