@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all run test deps build bench clean format
+.PHONY: all run test deps build bench screenshots clean format
 
 all: build
 
@@ -23,6 +23,10 @@ test: build
 
 bench: build
 	$(BUILD)/bin/clavido_bench
+
+# Under Xvfb, so that the windows are drawn by the real window system.
+screenshots: build
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bin/make_screenshots docs/screenshots
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

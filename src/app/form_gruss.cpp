@@ -16,6 +16,7 @@ FormGruss::FormGruss(Clavido& app)
     , app(app) {
     setWindowTitle(Clavido::titel());
     setObjectName(QStringLiteral("FormGruss"));
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("#FormGruss { background: #f4f1e6; border: 2px solid #28345a; }"));
 
     Image1 = new QLabel(this);

@@ -37,7 +37,7 @@ FormHaftung::FormHaftung(Clavido& app)
     layout->addWidget(Label1);
     layout->addWidget(Text1);
     layout->addLayout(knoepfe);
-    resize(620, 470);
+    resize(620, 420);
 }
 
 QString FormHaftung::haftungsText() {

@@ -18,7 +18,12 @@
 namespace {
 
 const QFont& eingabeSchrift() {
-    static const QFont font(QStringLiteral("Arial"), 8);
+    // Explicitly not bold, or the frame's bold caption font would be inherited.
+    static const QFont font = [] {
+        QFont f(QStringLiteral("Arial"), 8);
+        f.setBold(false);
+        return f;
+    }();
     return font;
 }
 

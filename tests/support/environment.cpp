@@ -18,7 +18,8 @@ ModalDriver::ModalDriver() {
 
 void ModalDriver::tick() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (planned || !modal || !modal->isVisible()) {
+    // A window whose step is still running (waiting, say) is not driven twice.
+    if (planned || !modal || !modal->isVisible() || laufend.contains(modal)) {
         wartezeit = 0;
         return;
     }
@@ -32,7 +33,10 @@ void ModalDriver::tick() {
                 return;
             auto schritt = schritte.front();
             schritte.pop_front();
-            if (!schritt(w)) {
+            laufend.append(w.data());
+            const bool passt = schritt(w);
+            laufend.removeOne(w.data());
+            if (!passt) {
                 ungeplant << QString::fromLatin1(w->metaObject()->className()) +
                                  QStringLiteral(" statt des erwarteten Fensters");
                 schritte.clear();

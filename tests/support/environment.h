@@ -38,6 +38,7 @@ private:
     void tick();
     QTimer timer;
     bool planned = false;
+    QList<QWidget*> laufend;
     int wartezeit = 0;
 };
 
