@@ -41,6 +41,8 @@ private slots:
     void unknownNameOffersRegistration();
     void helpText();
     void unopenableFileEndsWithoutTouchingIt();
+    void enterKeysCheck_data();
+    void enterKeysCheck();
 };
 
 void TestLogin::listsEachUserOnceInOrder() {
@@ -261,6 +263,33 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt() {
     QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
     QVERIFY(!env.app->formPwfrage().isVisible());
     QVERIFY(env.modal.ungeplant.isEmpty());
+}
+
+void TestLogin::enterKeysCheck_data()
+{
+    QTest::addColumn<bool>("imNamensfeld");
+    QTest::newRow("password box") << false;
+    QTest::newRow("name box") << true;
+}
+
+void TestLogin::enterKeysCheck()
+{
+    QFETCH(bool, imNamensfeld);
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}, {"bert", "b", "K", "1"}});
+    QWidget* fokusNachKlick = nullptr;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        d.Combo1->setCurrentIndex(1);
+        d.Combo1->activated(1);
+        fokusNachKlick = d.focusWidget();
+        d.Textpwfrage->setText("b");
+        QTest::keyClick(imNamensfeld ? static_cast<QWidget*>(d.Combo1->lineEdit()) : d.Textpwfrage,
+                        Qt::Key_Return);
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(fokusNachKlick, static_cast<QWidget*>(env.app->formPwfrage().Textpwfrage));
+    QVERIFY(env.app->formClavido().isVisible());
+    QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("bert"));
 }
 
 CLAVIDO_TEST_MAIN(TestLogin)

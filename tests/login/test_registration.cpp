@@ -56,6 +56,7 @@ private slots:
     void longNameAndOtherCase();
     void passwordTheCipherCannotCarry();
     void helpText();
+    void enterMovesOnThenSaves();
 };
 
 void TestRegistration::fromUnknownNameToFirstEntry() {
@@ -309,6 +310,29 @@ void TestRegistration::helpText() {
                        "Bitte merken Sie sich unbedingt Benutzername und Passwort!\r\n\r\n"
                        "Benutzername und Passwort können jederzeit im Programm geändert "
                        "werden.    \r\n"));
+}
+
+void TestRegistration::enterMovesOnThenSaves()
+{
+    Umgebung env;
+    QStringList fokus;
+    zurRegistrierung(env, "neu", "pw", [&](pwstartform& d) {
+        auto name = [&d](QWidget* w) {
+            return w == d.Text1 ? "Text1" : w == d.Text2 ? "Text2" : w == d.Text3 ? "Text3" : "?";
+        };
+        d.Text3->setFocus();
+        QTest::keyClick(d.Text3, Qt::Key_Return);
+        fokus << name(d.focusWidget());
+        QTest::keyClick(d.Text1, Qt::Key_Return);
+        fokus << name(d.focusWidget());
+        QTest::keyClick(d.Text2, Qt::Key_Return); // the save question, answered No
+        fokus << QString::number(env.meldungen.meldungen.size());
+        d.Command1->click();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(fokus, (QStringList{"Text1", "Text2", "2"}));
+    QCOMPARE(env.meldungen.texte().value(1),
+             QStringLiteral("Möchten Sie Benutzername und Passwort jetzt speichern?"));
 }
 
 CLAVIDO_TEST_MAIN(TestRegistration)
