@@ -21,16 +21,14 @@ namespace {
 
 QString ziel;
 
-void bild(QWidget& w, const QString& name)
-{
+void bild(QWidget& w, const QString& name) {
     QTest::qWait(150);
     w.grab().save(QDir(ziel).filePath(name + QStringLiteral(".png")));
 }
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     installiereDeutsch(application);
     ziel = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
@@ -78,7 +76,8 @@ int main(int argc, char* argv[])
         d.Command1->click();
     });
     env.meldungen.antworte({msg::Yes, msg::Yes});
-    for (int i = 0; i < 100 && !(env.app->hatFormClavido() && env.app->formClavido().isVisible()); ++i)
+    for (int i = 0; i < 100 && !(env.app->hatFormClavido() && env.app->formClavido().isVisible());
+         ++i)
         QTest::qWait(100);
     env.app->formClavido().close();
 

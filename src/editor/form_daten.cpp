@@ -70,6 +70,8 @@ void FormDaten::baueFenster() {
     Combo1 = new QComboBox(Frame1);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // Categories differing only in letter case are different: no case-blind completion.
+    Combo1->setCompleter(nullptr);
     Combo1->setFont(eingabeSchrift());
     Label5 = beschriftung(QStringLiteral("Datensatz-Bezeichnung  (bis zu 30 Satzzeichen)"), Frame1);
     Text1 = eingabe(30, Frame1);

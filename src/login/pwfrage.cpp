@@ -50,6 +50,8 @@ pwfrage::pwfrage(Clavido& app)
     Combo1 = new QComboBox(this);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: a name that begins another one ("ann", "anna") must stay typeable.
+    Combo1->setCompleter(nullptr);
     Combo1->setToolTip(QStringLiteral(" Benutzer auswählen oder eingeben "));
     Combo1->setMinimumWidth(220);
     Combo2 = new QComboBox(this);
@@ -243,6 +245,7 @@ void pwfrage::Command3_Click() {
         haupt.setWindowTitle(Clavido::fensterTitel() + s.aktBenutzer);
         Unload();
         haupt.show();
+        haupt.activateWindow();
         return;
     }
     if (versuch >= 3) {

@@ -210,6 +210,7 @@ void pwstartform::Command3_Click() {
     Unload();
     haupt.setWindowTitle(Clavido::fensterTitel() + s.aktBenutzer);
     haupt.show();
+    haupt.activateWindow();
     s.listenAktion = 2;
     s.eingabeAktiv = 1;
     s.datenModus = 0;

@@ -41,6 +41,7 @@ private slots:
     void unknownNameOffersRegistration();
     void helpText();
     void unopenableFileEndsWithoutTouchingIt();
+    void aPrefixOfAnotherNameStaysAsTyped();
     void enterKeysCheck_data();
     void enterKeysCheck();
 };
@@ -265,15 +266,33 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt() {
     QVERIFY(env.modal.ungeplant.isEmpty());
 }
 
-void TestLogin::enterKeysCheck_data()
-{
+void TestLogin::aPrefixOfAnotherNameStaysAsTyped() {
+    Umgebung env;
+    env.zeilen({{"anna", "a", "K", "1"}});
+    QString name;
+    env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+        d.Combo1->lineEdit()->clear();
+        QApplication::setActiveWindow(&d);
+        d.Combo1->setFocus();
+        QTest::keyClicks(d.Combo1->lineEdit(), "ANN");
+        d.Textpwfrage->setText("a");
+        QTest::keyClick(d.Textpwfrage, Qt::Key_Return);
+        name = env.app->sitzung.aktBenutzer;
+        d.Command1_Click();
+    });
+    env.app->formClavido().laden();
+    QCOMPARE(name, QStringLiteral("ANN"));
+    QCOMPARE(env.meldungen.texte().value(0).left(45),
+             QStringLiteral("Sie sind noch nicht als Benutzer registriert!"));
+}
+
+void TestLogin::enterKeysCheck_data() {
     QTest::addColumn<bool>("imNamensfeld");
     QTest::newRow("password box") << false;
     QTest::newRow("name box") << true;
 }
 
-void TestLogin::enterKeysCheck()
-{
+void TestLogin::enterKeysCheck() {
     QFETCH(bool, imNamensfeld);
     Umgebung env;
     env.zeilen({{"anna", "a", "K", "1"}, {"bert", "b", "K", "1"}});

@@ -312,8 +312,7 @@ void TestRegistration::helpText() {
                        "werden.    \r\n"));
 }
 
-void TestRegistration::enterMovesOnThenSaves()
-{
+void TestRegistration::enterMovesOnThenSaves() {
     Umgebung env;
     QStringList fokus;
     zurRegistrierung(env, "neu", "pw", [&](pwstartform& d) {
