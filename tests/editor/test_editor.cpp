@@ -1,5 +1,6 @@
 #include "editor/form_daten.h"
 #include "environment.h"
+#include "form_helpers.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
 
@@ -36,14 +37,6 @@ Zustand zustand(FormDaten& d) {
     for (int i = 0; i < d.Combo1->count(); ++i)
         z.kategorien << d.Combo1->itemText(i);
     return z;
-}
-
-// Plain-text display, as the main window's check box leaves it.
-void klartext(FormClavido& f) {
-    f.Check1->setChecked(true);
-    for (QLineEdit* box : {f.Text5, f.Text4, f.Text9})
-        widgets::setPasswordChar(box, QChar());
-    f.eintragAnzeigen(false);
 }
 
 } // namespace
@@ -110,7 +103,7 @@ void TestEditor::editMode() {
     env.zeilen({{"anna", "pw", "Web", "Mail"}, e});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    klartext(f);
+    klartextAnzeigen(f);
     Zustand z;
     QString pin, zusatz;
     env.modal.erwarte<FormDaten>([&](FormDaten& d) {

@@ -1,5 +1,6 @@
 #include "editor/form_daten.h"
 #include "environment.h"
+#include "form_helpers.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
@@ -46,20 +47,6 @@ void neuerEintrag(Umgebung& env, const Eingabe& e, std::function<void(FormDaten&
         }
     });
     env.app->formClavido().menu_neu->trigger();
-}
-
-void klartext(FormClavido& f) {
-    f.Check1->setChecked(true);
-    for (QLineEdit* box : {f.Text5, f.Text4, f.Text9})
-        widgets::setPasswordChar(box, QChar());
-    f.eintragAnzeigen(false);
-}
-
-QStringList eintraege(QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
 }
 
 } // namespace
@@ -222,9 +209,9 @@ void TestSave::newEntryInANewCategory() {
     e.text10 = QStringLiteral("Adresse");
     neuerEintrag(env, e);
     FormClavido& f = env.app->formClavido();
-    QCOMPARE(eintraege(f.Combo2), (QStringList{"Bank", "Mail", "Zeitung"}));
+    QCOMPARE(listenEintraege(f.Combo2), (QStringList{"Bank", "Mail", "Zeitung"}));
     QCOMPARE(f.Combo2->currentText(), QStringLiteral("Mail"));
-    QCOMPARE(eintraege(f.Combo1), QStringList{"Web.de"});
+    QCOMPARE(listenEintraege(f.Combo1), QStringList{"Web.de"});
     QCOMPARE(f.Combo1->currentText(), QStringLiteral("Web.de"));
     QCOMPARE(f.Text6->text(), QStringLiteral("Web.de"));
     QCOMPARE(f.Label6->text(), QStringLiteral("Adresse"));
@@ -240,7 +227,7 @@ void TestSave::newEntryInANewCategory() {
     env.meldungen.antworte({msg::Yes});
     neuerEintrag(env, {"Bank", "Bausparen", "k", "p", "z", "b"});
     QCOMPARE(f.Combo2->currentText(), QStringLiteral("Bank"));
-    QCOMPARE(eintraege(f.Combo1), (QStringList{"Bausparen", "Depot", "Konto"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"Bausparen", "Depot", "Konto"}));
     QCOMPARE(f.Combo1->currentText(), QStringLiteral("Bausparen"));
     QCOMPARE(f.Label3->text(), QStringLiteral("3"));
     QCOMPARE(f.Label2->text(), QStringLiteral("5"));
@@ -255,7 +242,7 @@ void TestSave::editMovesTheEntryToItsNewCategory() {
     env.anmelden("anna", "alt");
     FormClavido& f = env.app->formClavido();
     f.eintragWaehlen(QStringLiteral("Konto"));
-    klartext(f);
+    klartextAnzeigen(f);
     env.app->sitzung.aktPasswort = QStringLiteral("neu"); // as after a change of password
     env.meldungen.antworte({msg::Yes});
     env.modal.erwarte<FormDaten>([](FormDaten& d) {
@@ -265,7 +252,7 @@ void TestSave::editMovesTheEntryToItsNewCategory() {
     });
     f.menu_edit->trigger();
     QCOMPARE(f.Combo2->currentText(), QStringLiteral("Web"));
-    QCOMPARE(eintraege(f.Combo1), (QStringList{"Konto", "Mail"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"Konto", "Mail"}));
     QCOMPARE(f.Text6->text(), QStringLiteral("Konto"));
     QCOMPARE(f.Text4->text(), QStringLiteral("9999"));
     QCOMPARE(f.Label3->text(), QStringLiteral("2"));

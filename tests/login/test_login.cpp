@@ -1,4 +1,5 @@
 #include "environment.h"
+#include "form_helpers.h"
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
@@ -11,13 +12,6 @@
 namespace {
 
 const QString kTitel = QStringLiteral("lumoClavido 6.1");
-
-QStringList listenEintraege(QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 
 void eingeben(pwfrage& d, const QString& name, const QString& passwort) {
     d.Combo1->setEditText(name);

@@ -1,6 +1,7 @@
 #include "app/form_haftung.h"
 #include "editor/form_daten.h"
 #include "environment.h"
+#include "form_helpers.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
@@ -17,13 +18,6 @@
 #include <QToolButton>
 
 namespace {
-
-QStringList eintraege(QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items;
-}
 
 // The commands the load disables for a user without entries.
 QList<bool> eintragsBefehle(FormClavido& f) {
@@ -61,9 +55,9 @@ void TestMainWindow::showsTheFirstCategoryAndEntry() {
                 {"anna", "pw", "Bank", "apotheke"}});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    QCOMPARE(eintraege(f.Combo2), (QStringList{"Bank", "web", "Zahlung"}));
+    QCOMPARE(listenEintraege(f.Combo2), (QStringList{"Bank", "web", "Zahlung"}));
     QCOMPARE(f.Combo2->currentText(), QStringLiteral("Bank"));
-    QCOMPARE(eintraege(f.Combo1), (QStringList{"apotheke", "Sparkasse"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"apotheke", "Sparkasse"}));
     QCOMPARE(f.Combo1->currentText(), QStringLiteral("apotheke"));
     QCOMPARE(f.Text6->text(), QStringLiteral("apotheke"));
     QCOMPARE(f.Label3->text(), QStringLiteral("2"));
@@ -100,7 +94,7 @@ void TestMainWindow::choosingACategoryAndAnEntry() {
     FormClavido& f = env.app->formClavido();
     f.Combo2->setCurrentIndex(1);
     f.Combo2->activated(1); // as the user's choice
-    QCOMPARE(eintraege(f.Combo1), (QStringList{"b1", "b2"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"b1", "b2"}));
     QCOMPARE(f.Text6->text(), QStringLiteral("b1"));
     f.Combo1->setCurrentIndex(1);
     f.Combo1->activated(1);
@@ -119,7 +113,7 @@ void TestMainWindow::sameDesignationShowsTheFirstRow() {
     env.zeilen({{"bert", "pw", "K", "doppelt"}, erster, zweiter});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    QCOMPARE(eintraege(f.Combo1), (QStringList{"doppelt", "doppelt"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"doppelt", "doppelt"}));
     f.Combo1->setCurrentIndex(1);
     f.Combo1_Click();
     QCOMPARE(f.Text13->toPlainText(), QStringLiteral("erster"));

@@ -25,6 +25,18 @@ QStringList spalte(db::DataControl& daten, const QString& name) {
     return values;
 }
 
+// A folder's file opened as the program opens it, with a data view on its table.
+struct Offen {
+    explicit Offen(QTemporaryDir& folder)
+        : usable(recordfile::openOrCreate(c, folder.path()).usable()) {
+        daten.SetRecordSource(statements::ganzeTabelle());
+        daten.Refresh();
+    }
+    db::Connection c;
+    bool usable;
+    db::DataControl daten{c};
+};
+
 } // namespace
 
 class TestStore : public QObject {
@@ -81,11 +93,10 @@ void TestStore::readsTheTableInStoredOrder() {
     rawdb::schreibe(
         path,
         {{"zora", "pw", "Bank", "Z1"}, {"anna", "pw", "Bank", "A1"}, {"zora", "pw", "Web", "Z2"}});
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     daten.SetRecordSource(statements::ganzeTabelle());
-    QVERIFY(!daten.Refresh());
     db::Recordset& rs = daten.Recordset();
     QCOMPARE(rs.RecordCount(), 3);
     // Position 0 of the table is the designation; names are found without regard to case.
@@ -113,9 +124,9 @@ void TestStore::statementsBindNamesAsValues() {
                            {"O", "pw", "Bank", "X"},
                            {"' OR '1'='1", "pw", "Bank", "Y"},
                            {"o'hara", "pw", "Mail", "M"}});
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
 
     daten.SetRecordSource(statements::kategorienDesBenutzers(oHara));
     QVERIFY(!daten.Refresh());
@@ -143,9 +154,9 @@ void TestStore::countSkipsNullDesignations() {
         path,
         {{"anna", "pw", "Bank", "A1"}, {"anna", "pw", "Bank", ""}, {"anna", "pw", "Bank", "A3"}});
     rawdb::ausfuehren(path, QStringLiteral("UPDATE Haupt SET Bezeichnung = NULL WHERE rowid = 3"));
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     daten.SetRecordSource(statements::anzahlEintraege(QStringLiteral("anna")));
     QVERIFY(!daten.Refresh());
     // An empty designation counts; a NULL one does not, and reads as empty text.
@@ -160,11 +171,9 @@ void TestStore::bookmarksSurviveWrites() {
     QTemporaryDir folder;
     rawdb::schreibe(recordfile::pathIn(folder.path()),
                     {{"a", "p", "K", "1"}, {"a", "p", "K", "2"}, {"a", "p", "K", "3"}});
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     db::Recordset& rs = daten.Recordset();
     rs.MoveNext();
     rs.MoveNext();
@@ -191,11 +200,9 @@ void TestStore::addNewAppendsAtTheEnd() {
     // A gap in the rowids, as deleting leaves it.
     rawdb::ausfuehren(recordfile::pathIn(folder.path()),
                       QStringLiteral("DELETE FROM Haupt WHERE rowid = 2"));
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     db::Recordset& rs = daten.Recordset();
     rs.AddNew();
     rs.Fields(QStringLiteral("Bezeichnung")).SetValue(QStringLiteral("neu"));
@@ -221,11 +228,9 @@ void TestStore::editAndDeleteReachTheFile() {
     QTemporaryDir folder;
     const QString path = recordfile::pathIn(folder.path());
     rawdb::schreibe(path, {{"a", "p", "K", "1"}, {"a", "p", "K", "2"}, {"a", "p", "K", "3"}});
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     db::Recordset& rs = daten.Recordset();
     rs.MoveNext();
     QVERIFY(!rs.Edit());
@@ -250,11 +255,9 @@ void TestStore::cancelledRowsNeverReachTheFile() {
     const QString path = recordfile::pathIn(folder.path());
     rawdb::schreibe(path, {{"a", "p", "K", "1"}});
     const QByteArray vorher = rawdb::dateiInhalt(path);
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     db::Recordset& rs = daten.Recordset();
     rs.AddNew();
     rs.Fields(0).SetValue(QStringLiteral("weg"));
@@ -264,7 +267,7 @@ void TestStore::cancelledRowsNeverReachTheFile() {
     rs.MoveFirst(); // moving drops a pending change
     QVERIFY(bool(rs.Update()));
     QCOMPARE(rs.Fields(0).Value(), QStringLiteral("1"));
-    c.close();
+    offen.c.close();
     QCOMPARE(rawdb::dateiInhalt(path), vorher);
 }
 
@@ -272,11 +275,9 @@ void TestStore::seesWritesOfOtherPrograms() {
     QTemporaryDir folder;
     const QString path = recordfile::pathIn(folder.path());
     rawdb::schreibe(path, {{"a", "p", "K", "1"}});
-    db::Connection c;
-    QVERIFY(recordfile::openOrCreate(c, folder.path()).usable());
-    db::DataControl daten(c);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    Offen offen(folder);
+    QVERIFY(offen.usable);
+    db::DataControl& daten = offen.daten;
     rawdb::schreibe(path, {{"b", "p", "K", "2"}});
     daten.Refresh();
     QCOMPARE(daten.Recordset().RecordCount(), 2);
