@@ -8,6 +8,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "platform/help.h"
 #include "platform/widgets.h"
 
 #include <QComboBox>
@@ -88,5 +89,12 @@ int main(int argc, char* argv[]) {
     FormClavido& haupt = zweite.app->formClavido();
     haupt.eintragWaehlen(QStringLiteral("Girokonto Sparkasse"));
     bild(haupt, QStringLiteral("main_window"));
+
+    QtHelp hilfe;
+    hilfe.showContents(&haupt);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Hilfe zu lumoClavido"))
+            bild(*w, QStringLiteral("help"));
+    }
     return 0;
 }

@@ -8,7 +8,6 @@
 #include "main_window/form_clavido.h"
 #include "store/record_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
@@ -33,11 +32,6 @@ QString Clavido::titel() {
 
 QString Clavido::fensterTitel() {
     return titel() + QStringLiteral("  -  ");
-}
-
-QString Clavido::programmDatei() {
-    const QString app = QCoreApplication::applicationFilePath();
-    return app.isEmpty() ? QStringLiteral("Clavido6") : app;
 }
 
 void Clavido::Main() {

@@ -26,9 +26,8 @@ public:
     Clavido(const Clavido&) = delete;
     Clavido& operator=(const Clavido&) = delete;
 
-    static QString titel();         // "lumoClavido 6.1"
-    static QString fensterTitel();  // the main window's caption before the user name
-    static QString programmDatei(); // the program file started for a new sign-in
+    static QString titel();        // "lumoClavido 6.1"
+    static QString fensterTitel(); // the main window's caption before the user name
 
     // The entry point: shows the splash window, which hands over to the main window.
     void Main();

@@ -119,15 +119,7 @@ void FormDaten::Command2_Click() {
         return;
     }
 
-    if (s.listenAktion == 2) {
-        daten.SetRecordSource(statements::bezeichnungenDesBenutzers(s.aktBenutzer));
-        daten.Refresh();
-        QStringList bezeichnungen;
-        for (db::Recordset& b = daten.Recordset(); !b.Eof(); b.MoveNext())
-            bezeichnungen << b.Fields(0).Value();
-        haupt.Combo1->clear();
-        widgets::fillSorted(haupt.Combo1, bezeichnungen);
-    }
+    // The entry list is rebuilt by choosing the saved entry's category below.
     daten.SetRecordSource(statements::kategorienDesBenutzers(s.aktBenutzer));
     daten.Refresh();
     QStringList kategorien;
