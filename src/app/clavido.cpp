@@ -6,6 +6,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "platform/wait_cursor.h"
 #include "store/record_file.h"
 
 #include <QDir>
@@ -45,7 +46,10 @@ void Clavido::datensatzAnzeigen() {
 bool Clavido::datenbankOeffnen() {
     if (verbindung.isOpen())
         return true;
-    const auto result = recordfile::openOrCreate(verbindung, programmOrdner);
+    const auto result = [this] {
+        WaitCursor warten; // the key derivation takes a noticeable moment
+        return recordfile::openOrCreate(verbindung, programmOrdner);
+    }();
     if (result.usable())
         return true;
     const QString pfad = QDir::toNativeSeparators(recordfile::pathIn(programmOrdner));

@@ -87,7 +87,6 @@ void FormDaten::Command2_Click() {
         }
     }
 
-    WaitCursor warten;
     if (Text10->text().isEmpty())
         Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
     if (Text11->text().isEmpty())
@@ -119,6 +118,7 @@ void FormDaten::Command2_Click() {
         return;
     }
 
+    WaitCursor warten;
     // The entry list is rebuilt by choosing the saved entry's category below.
     daten.SetRecordSource(statements::kategorienDesBenutzers(s.aktBenutzer));
     daten.Refresh();

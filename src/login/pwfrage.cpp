@@ -19,6 +19,8 @@
 #include <QSet>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 // Leading and trailing blanks only, as the password comparison has always done.
@@ -105,12 +107,13 @@ pwfrage::pwfrage(Clavido& app)
 }
 
 void pwfrage::Form_Load() {
-    WaitCursor warten;
     if (!app.datenbankOeffnen())
         return;
+    std::optional<WaitCursor> warten(std::in_place);
     db::DataControl& daten = app.formClavido().Daten1;
     daten.SetRecordSource(statements::ganzeTabelle());
     if (db::Error e = daten.Refresh()) {
+        warten.reset();
         // The table cannot be read to the end: damaged, not just empty.
         app.meldung(QStringLiteral("Die Datenbankdatei kann nicht gelesen werden: %1\r\n\r\n"
                                    "Das Programm wird beendet. Die Datei bleibt unverändert.")
