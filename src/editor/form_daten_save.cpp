@@ -14,12 +14,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-namespace {
-
-const QString kKontoNr = QStringLiteral("Konto-Nr");
-
-} // namespace
-
 bool FormDaten::geheimnisseSpeicherbar() {
     // The secrets are stored through the field cipher, which carries only the
     // western code page; anything else would come back changed.
@@ -93,7 +87,7 @@ void FormDaten::Command2_Click() {
         Text11->setText(QStringLiteral("PIN / Kennwort"));
     if (Text12->text().isEmpty())
         Text12->setText(QStringLiteral("URL"));
-    rs->Fields(kKontoNr).SetValue(verschluesseln(Text2->text(), kFeldSchluessel));
+    rs->Fields(QStringLiteral("Konto-Nr")).SetValue(verschluesseln(Text2->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Pin")).SetValue(verschluesseln(Text3->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Zusatz")).SetValue(verschluesseln(Text8->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Bezeichnung")).SetValue(Text1->text());
