@@ -7,6 +7,7 @@
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
 #include "platform/wait_cursor.h"
+#include "store/field_cipher.h"
 #include "store/record_file.h"
 
 #include <QDir>
@@ -67,6 +68,18 @@ bool Clavido::datenbankOeffnen() {
                 msg::Critical);
     }
     beenden();
+    return false;
+}
+
+bool Clavido::verschluesselbar(const QString& text, const QString& was) {
+    const auto zeichen = nichtSpeicherbaresZeichen(text);
+    if (!zeichen)
+        return true;
+    meldung(QStringLiteral("%1 enthält das Zeichen \u201E%2\u201C, das nicht gespeichert werden "
+                           "kann.\r\nBitte verwenden Sie nur Buchstaben, Ziffern und Satzzeichen "
+                           "des westeuropäischen Zeichensatzes (ohne \u201E\u00FF\u201C).")
+                .arg(was, QString(*zeichen)),
+            msg::Exclamation);
     return false;
 }
 

@@ -38,6 +38,10 @@ public:
     // cannot be used, says so and ends the program; then it returns false.
     bool datenbankOeffnen();
 
+    // Whether `text` comes back unchanged through the field cipher; if not, says
+    // which character of `was` ("Das Passwort", "Das Feld …") cannot be stored.
+    bool verschluesselbar(const QString& text, const QString& was);
+
     msg::Answer meldung(const QString& text, int style, const QString& title = titel());
     void hilfeAnzeigen(QWidget* parent);
 

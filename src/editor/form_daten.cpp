@@ -222,6 +222,15 @@ void FormDaten::Form_Load() {
     rs.SetBookmark(s.merkBookmark);
 }
 
+void FormDaten::leereBeschriftungenFuellen(const QString& dritte) {
+    if (Text10->text().isEmpty())
+        Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
+    if (Text11->text().isEmpty())
+        Text11->setText(QStringLiteral("PIN / Kennwort"));
+    if (Text12->text().isEmpty())
+        Text12->setText(dritte);
+}
+
 void FormDaten::setKategorie(const QString& kategorie) {
     Combo1->setEditText(kategorie);
 }

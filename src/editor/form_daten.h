@@ -23,6 +23,8 @@ public:
     // The change event of every input: saving needs all nine filled.
     void Eingabe_Change();
     void setKategorie(const QString& kategorie);
+    // Gives each empty caption box its standard text; the third one's is the caller's.
+    void leereBeschriftungenFuellen(const QString& dritte);
 
     QGroupBox* Frame1;
     QLabel* Label1;

@@ -3,9 +3,7 @@
 #include "app/clavido.h"
 #include "main_window/form_clavido.h"
 #include "platform/wait_cursor.h"
-#include "platform/widgets.h"
 #include "store/field_cipher.h"
-#include "store/statements.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,14 +16,8 @@ bool FormDaten::geheimnisseSpeicherbar() {
     // The secrets are stored through the field cipher, which carries only the
     // western code page; anything else would come back changed.
     for (auto [box, label] : {std::pair{Text2, Label6}, {Text3, Label7}, {Text8, Label9}}) {
-        if (const auto zeichen = nichtSpeicherbaresZeichen(box->text())) {
-            app.meldung(
-                QStringLiteral("Das Feld \u201E%1\u201C enthält das Zeichen \u201E%2\u201C, "
-                               "das nicht gespeichert werden kann.\r\nBitte verwenden Sie nur "
-                               "Buchstaben, Ziffern und Satzzeichen des westeuropäischen "
-                               "Zeichensatzes (ohne \u201E\u00FF\u201C).")
-                    .arg(label->text().trimmed(), QString(*zeichen)),
-                msg::Exclamation);
+        const QString feld = QStringLiteral("Das Feld \u201E%1\u201C").arg(label->text().trimmed());
+        if (!app.verschluesselbar(box->text(), feld)) {
             box->setFocus();
             return false;
         }
@@ -81,12 +73,7 @@ void FormDaten::Command2_Click() {
         }
     }
 
-    if (Text10->text().isEmpty())
-        Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
-    if (Text11->text().isEmpty())
-        Text11->setText(QStringLiteral("PIN / Kennwort"));
-    if (Text12->text().isEmpty())
-        Text12->setText(QStringLiteral("URL"));
+    leereBeschriftungenFuellen(QStringLiteral("URL"));
     rs->Fields(QStringLiteral("Konto-Nr")).SetValue(verschluesseln(Text2->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Pin")).SetValue(verschluesseln(Text3->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Zusatz")).SetValue(verschluesseln(Text8->text(), kFeldSchluessel));
@@ -114,15 +101,8 @@ void FormDaten::Command2_Click() {
 
     WaitCursor warten;
     // The entry list is rebuilt by choosing the saved entry's category below.
-    daten.SetRecordSource(statements::kategorienDesBenutzers(s.aktBenutzer));
-    daten.Refresh();
-    QStringList kategorien;
-    for (db::Recordset& k = daten.Recordset(); !k.Eof(); k.MoveNext())
-        kategorien << k.Fields(0).Value();
-    haupt.Combo2->clear();
-    widgets::fillSorted(haupt.Combo2, kategorien);
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    haupt.kategorienAufbauen();
+    haupt.zurTabelle();
     rs = &daten.Recordset();
 
     if (s.datenModus == 1) {
@@ -153,12 +133,7 @@ void FormDaten::Command2_Click() {
     Text1->setEnabled(true);
     Unload();
 
-    daten.SetRecordSource(statements::anzahlEintraege(s.aktBenutzer));
-    daten.Refresh();
-    haupt.Label3->setText(QString::number(haupt.Combo1->count()));
-    haupt.Label2->setText(daten.Recordset().Fields(QStringLiteral("izahl")).Value());
-    daten.SetRecordSource(statements::ganzeTabelle());
-    daten.Refresh();
+    haupt.zaehlerAktualisieren();
     rs = &daten.Recordset();
     if (s.datenModus == 2)
         rs->SetBookmark(s.merkBookmark);

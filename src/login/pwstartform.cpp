@@ -4,7 +4,6 @@
 #include "editor/form_daten.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
-#include "store/field_cipher.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -174,14 +173,7 @@ void pwstartform::Command3_Click() {
     }
     // The stored password goes through the field cipher: a character it cannot
     // carry would lock the user out for good.
-    if (const auto zeichen = nichtSpeicherbaresZeichen(Text1->text())) {
-        app.meldung(
-            QStringLiteral("Das Passwort enthält das Zeichen \u201E%1\u201C, das nicht "
-                           "gespeichert werden kann.\r\nBitte verwenden Sie nur Buchstaben, "
-                           "Ziffern und Satzzeichen des westeuropäischen Zeichensatzes "
-                           "(ohne \u201E\u00FF\u201C).")
-                .arg(*zeichen),
-            msg::Exclamation);
+    if (!app.verschluesselbar(Text1->text(), QStringLiteral("Das Passwort"))) {
         Text1->setFocus();
         return;
     }
@@ -198,12 +190,7 @@ void pwstartform::Command3_Click() {
 
     FormDaten& editor = app.formDaten();
     editor.Frame1->setTitle(QStringLiteral("Hier neuen Datensatz anlegen"));
-    if (editor.Text10->text().isEmpty())
-        editor.Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
-    if (editor.Text11->text().isEmpty())
-        editor.Text11->setText(QStringLiteral("PIN / Kennwort"));
-    if (editor.Text12->text().isEmpty())
-        editor.Text12->setText(QStringLiteral("Zusatz"));
+    editor.leereBeschriftungenFuellen(QStringLiteral("Zusatz"));
 
     FormClavido& haupt = app.formClavido();
     haupt.Daten1.Recordset().AddNew();

@@ -40,6 +40,13 @@ public:
     void menu_ende_Click();
     void menu_hilfe_Click();
 
+    // The category list from the user's rows; leaves the view on the query.
+    void kategorienAufbauen();
+    // Label3 from the entry list, Label2 from the count of the user's rows;
+    // leaves the view on the whole table.
+    void zaehlerAktualisieren();
+    void zurTabelle();
+
     // Selects the item of a list with exactly this text and runs its click step.
     void kategorieWaehlen(const QString& kategorie);
     void eintragWaehlen(const QString& bezeichnung);
@@ -109,7 +116,6 @@ private:
     void baueKnopfleiste(QWidget* leiste);
     QToolButton* bildKnopf(QWidget* parent, Bild bild, const QString& tip);
     void eintragsBefehleFreigeben(bool frei);
-    void zurTabelle();
 
     Clavido& app;
     bool geladen_ = false;

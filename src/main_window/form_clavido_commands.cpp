@@ -18,12 +18,7 @@ void FormClavido::menu_neu_Click() {
     s.eingabeAktiv = 1;
     FormDaten& editor = app.formDaten();
     editor.Frame1->setTitle(QStringLiteral("Neuen Datensatz anlegen"));
-    if (editor.Text10->text().isEmpty())
-        editor.Text10->setText(QStringLiteral("Konto-Nr / User-ID"));
-    if (editor.Text11->text().isEmpty())
-        editor.Text11->setText(QStringLiteral("PIN / Kennwort"));
-    if (editor.Text12->text().isEmpty())
-        editor.Text12->setText(QStringLiteral("Zusatz"));
+    editor.leereBeschriftungenFuellen(QStringLiteral("Zusatz"));
     s.datenModus = 1;
     editor.zeigeModal();
 }

@@ -23,6 +23,24 @@ void FormClavido::zurTabelle() {
     Daten1.Refresh();
 }
 
+void FormClavido::kategorienAufbauen() {
+    Daten1.SetRecordSource(statements::kategorienDesBenutzers(app.sitzung.aktBenutzer));
+    Daten1.Refresh();
+    QStringList kategorien;
+    for (db::Recordset& k = Daten1.Recordset(); !k.Eof(); k.MoveNext())
+        kategorien << k.Fields(0).Value();
+    Combo2->clear();
+    widgets::fillSorted(Combo2, kategorien);
+}
+
+void FormClavido::zaehlerAktualisieren() {
+    Daten1.SetRecordSource(statements::anzahlEintraege(app.sitzung.aktBenutzer));
+    Daten1.Refresh();
+    Label3->setText(QString::number(Combo1->count()));
+    Label2->setText(Daten1.Recordset().Fields(QStringLiteral("izahl")).Value());
+    zurTabelle();
+}
+
 void FormClavido::Form_Load() {
     app.formPwfrage().zeigeModal();
     if (app.beendet())
@@ -60,13 +78,7 @@ void FormClavido::fensterFuellen() {
     s.ablageBenutzt = 0;
     s.eingabeAktiv = 0;
 
-    Daten1.SetRecordSource(statements::kategorienDesBenutzers(s.aktBenutzer));
-    Daten1.Refresh();
-    QStringList kategorien;
-    for (db::Recordset& k = Daten1.Recordset(); !k.Eof(); k.MoveNext())
-        kategorien << k.Fields(0).Value();
-    Combo2->clear();
-    widgets::fillSorted(Combo2, kategorien);
+    kategorienAufbauen();
 
     // The category step walks the whole table; the designations of the first
     // category it lists are the ones that category's statement would deliver.
@@ -78,11 +90,7 @@ void FormClavido::fensterFuellen() {
         Combo1->clear();
     }
 
-    Daten1.SetRecordSource(statements::anzahlEintraege(s.aktBenutzer));
-    Daten1.Refresh();
-    Label3->setText(QString::number(Combo1->count()));
-    Label2->setText(Daten1.Recordset().Fields(QStringLiteral("izahl")).Value());
-    zurTabelle();
+    zaehlerAktualisieren();
 
     Label11->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 
