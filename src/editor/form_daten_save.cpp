@@ -3,6 +3,7 @@
 #include "app/clavido.h"
 #include "main_window/form_clavido.h"
 #include "platform/wait_cursor.h"
+#include "platform/widgets.h"
 #include "store/field_cipher.h"
 
 #include <QAction>
