@@ -6,6 +6,7 @@
 #include "environment.h"
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"

@@ -9,6 +9,7 @@
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
 #include "platform/help.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
 #include <QComboBox>

@@ -3,6 +3,7 @@
 #include "app/clavido.h"
 #include "app/pictures.h"
 #include "main_window/form_clavido.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
 #include <QComboBox>

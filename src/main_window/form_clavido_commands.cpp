@@ -2,6 +2,7 @@
 
 #include "app/clavido.h"
 #include "editor/form_daten.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
 

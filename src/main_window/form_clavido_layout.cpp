@@ -1,6 +1,7 @@
 #include "main_window/form_clavido.h"
 
 #include "app/pictures.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
 #include <QAction>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QChar>
-#include <QPlainTextEdit>
 #include <QStringList>
 
 class QComboBox;
@@ -24,16 +23,3 @@ QStringList sortedItems(const QStringList& items);
 bool selectExact(QComboBox* list, const QString& text);
 
 } // namespace widgets
-
-// A multi-line text box with a maximum length, like QLineEdit's.
-class LimitedTextEdit : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit LimitedTextEdit(QWidget* parent = nullptr);
-    void setMaxLength(int length);
-    int maxLength() const { return maxLength_; }
-
-private:
-    void enforce(int insertedEnd);
-    int maxLength_ = 32767;
-};

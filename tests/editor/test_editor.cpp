@@ -2,6 +2,7 @@
 #include "environment.h"
 #include "form_helpers.h"
 #include "main_window/form_clavido.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
 #include <QCheckBox>

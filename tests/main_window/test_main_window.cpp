@@ -5,6 +5,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
 #include <QAction>
