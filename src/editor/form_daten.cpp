@@ -38,7 +38,7 @@ QLabel* beschriftung(const QString& text, QWidget* parent, const char* farbe = "
 QLineEdit* eingabe(int limit, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setFont(eingabeSchrift());
-    box->setMaxLength(limit);
+    setTypingLimit(box, limit);
     return box;
 }
 
@@ -186,17 +186,17 @@ void FormDaten::zuruecksetzen() {
     Combo1->clear();
     Combo1->setEditText(QString());
     for (QLineEdit* box : {Text1, Text2, Text3, Text8}) {
-        box->clear();
+        fillText(box, QString());
         widgets::setPasswordChar(box, QChar());
     }
     Text1->setEnabled(true);
-    Text14->clear();
+    Text14->fillText(QString());
     Label6->setText(QStringLiteral("Konto-Nr / User-ID"));
     Label7->setText(QStringLiteral("PIN / Kennwort"));
     Label9->setText(QStringLiteral("URL"));
-    Text10->setText(standardText10());
-    Text11->setText(QStringLiteral("PIN / Kennwort"));
-    Text12->setText(QStringLiteral("URL"));
+    fillText(Text10, standardText10());
+    fillText(Text11, QStringLiteral("PIN / Kennwort"));
+    fillText(Text12, QStringLiteral("URL"));
     Command2->setEnabled(false);
 }
 
@@ -237,7 +237,7 @@ void FormDaten::setKategorie(const QString& kategorie) {
 }
 
 void FormDaten::Eingabe_Change() {
-    bool alleGefuellt = !Combo1->currentText().isEmpty() && !Text14->toPlainText().isEmpty();
+    bool alleGefuellt = !Combo1->currentText().isEmpty() && !Text14->text().isEmpty();
     for (QLineEdit* box : {Text1, Text2, Text3, Text8, Text10, Text11, Text12})
         alleGefuellt = alleGefuellt && !box->text().isEmpty();
     Command2->setEnabled(alleGefuellt && app.sitzung.eingabeAktiv == 1);

@@ -80,7 +80,7 @@ void FormDaten::Command2_Click() {
     rs->Fields(QStringLiteral("Pin")).SetValue(verschluesseln(Text3->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Zusatz")).SetValue(verschluesseln(Text8->text(), kFeldSchluessel));
     rs->Fields(QStringLiteral("Bezeichnung")).SetValue(Text1->text());
-    rs->Fields(QStringLiteral("Bemerkungen")).SetValue(Text14->toPlainText());
+    rs->Fields(QStringLiteral("Bemerkungen")).SetValue(Text14->text());
     rs->Fields(QStringLiteral("Bezeichnung1")).SetValue(Text10->text());
     rs->Fields(QStringLiteral("Bezeichnung2")).SetValue(Text11->text());
     rs->Fields(QStringLiteral("Bezeichnung3")).SetValue(Text12->text());
@@ -118,7 +118,7 @@ void FormDaten::Command2_Click() {
     haupt.Text5->setText(Text2->text());
     haupt.Text4->setText(Text3->text());
     haupt.Text9->setText(Text8->text());
-    haupt.Text13->setPlainText(Text14->toPlainText());
+    haupt.Text13->setPlainText(Text14->text());
     haupt.Label6->setText(Text10->text());
     haupt.Label7->setText(Text11->text());
     haupt.Label9->setText(Text12->text());

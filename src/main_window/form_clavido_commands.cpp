@@ -42,23 +42,24 @@ void FormClavido::menu_edit_Click() {
     for (QLineEdit* box : {editor.Text2, editor.Text3, editor.Text8})
         widgets::setPasswordChar(box, maske);
 
-    editor.Text2->setText(
-        entschluesseln(rs.Fields(QStringLiteral("Konto-Nr")).Value(), kFeldSchluessel));
-    editor.Text3->setText(
-        entschluesseln(rs.Fields(QStringLiteral("Pin")).Value(), kFeldSchluessel));
-    editor.Text8->setText(
-        entschluesseln(rs.Fields(QStringLiteral("Zusatz")).Value(), kFeldSchluessel));
-    editor.Text1->setText(rs.Fields(QStringLiteral("Bezeichnung")).Value());
+    // Every character of the row, even beyond what the boxes let a user type.
+    fillText(editor.Text2,
+             entschluesseln(rs.Fields(QStringLiteral("Konto-Nr")).Value(), kFeldSchluessel));
+    fillText(editor.Text3,
+             entschluesseln(rs.Fields(QStringLiteral("Pin")).Value(), kFeldSchluessel));
+    fillText(editor.Text8,
+             entschluesseln(rs.Fields(QStringLiteral("Zusatz")).Value(), kFeldSchluessel));
+    fillText(editor.Text1, rs.Fields(QStringLiteral("Bezeichnung")).Value());
     const QString b1 = rs.Fields(QStringLiteral("Bezeichnung1")).Value();
     const QString b2 = rs.Fields(QStringLiteral("Bezeichnung2")).Value();
     const QString b3 = rs.Fields(QStringLiteral("Bezeichnung3")).Value();
-    editor.Text10->setText(b1);
-    editor.Text11->setText(b2);
-    editor.Text12->setText(b3);
+    fillText(editor.Text10, b1);
+    fillText(editor.Text11, b2);
+    fillText(editor.Text12, b3);
     editor.Label6->setText(b1);
     editor.Label7->setText(b2);
     editor.Label9->setText(b3);
-    editor.Text14->setPlainText(rs.Fields(QStringLiteral("Bemerkungen")).Value());
+    editor.Text14->fillText(rs.Fields(QStringLiteral("Bemerkungen")).Value());
     editor.setKategorie(rs.Fields(QStringLiteral("Kategorie")).Value());
     editor.Text1->setEnabled(false);
     editor.zeigeModal();

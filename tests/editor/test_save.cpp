@@ -62,6 +62,7 @@ private slots:
     void confirmation();
     void newEntryInANewCategory();
     void editMovesTheEntryToItsNewCategory();
+    void editKeepsWhatTheBoxesCouldNotTakeByTyping();
     void secretsTheCipherCannotCarry_data();
     void secretsTheCipherCannotCarry();
     void aFailedWriteKeepsTheEditorOpen();
@@ -275,6 +276,41 @@ void TestSave::editMovesTheEntryToItsNewCategory() {
     });
     f.menu_edit->trigger();
     QCOMPARE(wieder, QStringLiteral("Konto|9999"));
+}
+
+void TestSave::editKeepsWhatTheBoxesCouldNotTakeByTyping() {
+    // Rows of other installations may hold more than the boxes let a user type.
+    Umgebung env;
+    Eintrag lang{"anna", "pw", "Bank", QString(40, u'B')};
+    lang.konto = QString(200, u'k');
+    lang.zusatz = QString(160, u'z');
+    lang.bemerkungen = QString(200, u'a') + QStringLiteral("\r\n") + QString(200, u'b');
+    lang.bezeichnung1 = QString(70, u'L');
+    env.zeilen({lang});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    klartextAnzeigen(f);
+    const auto vorher = env.lesen();
+    env.meldungen.antworte({msg::Yes});
+    int getippt = 0;
+    env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+        d.Text3->setText(QStringLiteral("9999"));
+        // Typing stays limited.
+        d.Text2->end(false);
+        d.Text2->insert(QStringLiteral("xyz"));
+        d.Text14->moveCursor(QTextCursor::End);
+        d.Text14->insertPlainText(QStringLiteral("xyz"));
+        getippt = int(d.Text2->text().size() + d.Text14->text().size());
+        d.Command2->click();
+    });
+    f.menu_edit->trigger();
+    QCOMPARE(getippt, 200 + 402);
+    const auto rows = env.lesen();
+    QCOMPARE(rows.size(), size_t(1));
+    for (const char* spalte :
+         {"Bezeichnung", "Konto-Nr", "Zusatz", "Bemerkungen", "Bezeichnung1", "Kategorie"})
+        QCOMPARE(rows[0].value(spalte), vorher[0].value(spalte));
+    QCOMPARE(rows[0].value("Pin").toString(), verschluesseln("9999", kFeldSchluessel));
 }
 
 void TestSave::secretsTheCipherCannotCarry_data() {
