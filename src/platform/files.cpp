@@ -1,10 +1,17 @@
 #include "platform/files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace files {
 
@@ -41,6 +48,141 @@ bool copyOver(const QString& from, const QString& to, QString* error) {
     if (!target.commit())
         return fail(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(to));
     return true;
+}
+
+namespace {
+
+PlaceCalls systemCalls() {
+    return {
+        [](const char* from, const char* to) {
+            return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+        },
+        [](const char* from, const char* to) { return ::link(from, to); },
+        [](int fd, const void* data, size_t size) { return ::write(fd, data, size); },
+    };
+}
+
+// The file system (or the kernel, or a sandbox) does not offer the call at
+// all. Any other error (EEXIST, ENOSPC, EACCES …) is a real failure that a
+// second way would only repeat, or worse, get round.
+bool notOffered(int error) {
+    switch (error) {
+    case EINVAL:     // a rename flag the file system does not know
+    case ENOSYS:     // a kernel or sandbox without the call
+    case EPERM:      // no hard links here (FAT, exFAT)
+    case EOPNOTSUPP: // the same as ENOTSUP here; network shares
+    case EXDEV:
+    case EMLINK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Creates `target` exclusively and copies `temp` into it; returns 0 or the errno.
+int copyToNew(const char* temp, const char* target, PlaceCalls& calls) {
+    const int in = ::open(temp, O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    struct stat st;
+    int out = -1;
+    if (::fstat(in, &st) != 0 ||
+        (out = ::open(target, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777)) < 0) {
+        const int failure = errno;
+        ::close(in);
+        return failure;
+    }
+    int failure = 0;
+    std::vector<char> block(1 << 20);
+    while (!failure) {
+        const ssize_t got = ::read(in, block.data(), block.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            failure = got < 0 ? errno : 0;
+            break;
+        }
+        for (ssize_t done = 0; done < got && !failure;) {
+            const ssize_t put = calls.write(out, block.data() + done, size_t(got - done));
+            if (put > 0)
+                done += put;
+            else if (put < 0 && errno != EINTR)
+                failure = errno;
+            else if (put == 0)
+                failure = EIO;
+        }
+    }
+    if (!failure && ::fsync(out) != 0 && !notOffered(errno))
+        failure = errno;
+    if (::close(out) != 0 && !failure)
+        failure = errno;
+    ::close(in);
+    // The name is ours: it was created exclusively above.
+    if (failure)
+        ::unlink(target);
+    return failure;
+}
+
+QString placeError(int failure, const QString& target) {
+    const QString name = QDir::toNativeSeparators(target);
+    switch (failure) {
+    case EEXIST:
+        return QStringLiteral("Die Datei %1 ist bereits vorhanden.").arg(name);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("Die Datei %1 kann nicht angelegt werden: Der Datenträger ist voll.")
+            .arg(name);
+    case EROFS:
+        return QStringLiteral("Die Datei %1 kann nicht angelegt werden: Der Datenträger ist "
+                              "schreibgeschützt.")
+            .arg(name);
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Die Datei %1 kann nicht angelegt werden: Der Zugriff wurde "
+                              "verweigert.")
+            .arg(name);
+    default:
+        return QStringLiteral("Die Datei %1 kann nicht angelegt werden (Systemfehler %2).")
+            .arg(name)
+            .arg(failure);
+    }
+}
+
+} // namespace
+
+PlaceCalls& placeCalls() {
+    static PlaceCalls calls = systemCalls();
+    return calls;
+}
+
+bool placeNew(const QString& temp, const QString& target, QString* error, int* cause) {
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(target);
+    PlaceCalls& calls = placeCalls();
+    int failure = 0;
+    if (calls.renameNoReplace(from.constData(), to.constData()) == 0)
+        return true;
+    failure = errno;
+    if (notOffered(failure)) {
+        if (calls.link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return true;
+        }
+        failure = errno;
+    }
+    if (notOffered(failure)) {
+        failure = copyToNew(from.constData(), to.constData(), calls);
+        if (!failure) {
+            ::unlink(from.constData());
+            return true;
+        }
+    }
+    if (error)
+        *error = placeError(failure, target);
+    if (cause)
+        *cause = failure;
+    return false;
 }
 
 } // namespace files

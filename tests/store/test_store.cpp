@@ -1,5 +1,6 @@
 #include "environment.h"
 #include "platform/db/data_control.h"
+#include "platform/files.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"
 #include "store/statements.h"
@@ -10,6 +11,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -42,6 +44,7 @@ struct Offen {
 class TestStore : public QObject {
     Q_OBJECT
 private slots:
+    void createsAMissingFile_data();
     void createsAMissingFile();
     void readsTheTableInStoredOrder();
     void statementsBindNamesAsValues();
@@ -59,10 +62,25 @@ private:
     QTemporaryDir dir;
 };
 
+void TestStore::createsAMissingFile_data() {
+    QTest::addColumn<bool>("ohneLinks");
+    QTest::newRow("ordinary drive") << false;
+    QTest::newRow("drive without hard links (FAT)") << true;
+}
+
 void TestStore::createsAMissingFile() {
+    QFETCH(bool, ohneLinks);
     QTemporaryDir folder;
     db::Connection c;
+    const files::PlaceCalls echt = files::placeCalls();
+    if (ohneLinks) {
+        files::placeCalls().renameNoReplace = [](const char*, const char*) {
+            return errno = EINVAL, -1;
+        };
+        files::placeCalls().link = [](const char*, const char*) { return errno = EPERM, -1; };
+    }
     const auto result = recordfile::openOrCreate(c, folder.path());
+    files::placeCalls() = echt;
     QCOMPARE(result.outcome, recordfile::Outcome::Created);
     const QString path = recordfile::pathIn(folder.path());
     struct stat st;

@@ -1,5 +1,7 @@
 #include "platform/db/connection.h"
 
+#include "platform/files.h"
+
 #include <QFile>
 
 #include <sqlcipher/sqlite3.h>
@@ -18,12 +20,12 @@ Connection::~Connection() {
 Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key) {
     int rc = sqlite3_key(handle, key.constData(), int(key.size()));
     if (rc != SQLITE_OK)
-        return errorFrom(rc);
+        return errorFrom(handle, rc);
     // A wrong key would otherwise be logged on stderr by SQLCipher itself.
     sqlite3_exec(handle, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
     // The key is only checked when the first page is read.
     rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    return errorFrom(rc);
+    return errorFrom(handle, rc);
 }
 
 Error Connection::open(const QString& path, const QByteArray& key) {
@@ -32,14 +34,15 @@ Error Connection::open(const QString& path, const QByteArray& key) {
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE,
                              nullptr);
     if (rc != SQLITE_OK) {
+        const Error e = errorFrom(handle, rc);
         sqlite3_close(handle);
-        return errorFrom(rc);
+        return e;
     }
     if (Error e = keyAndCheck(handle, key)) {
         sqlite3_close(handle);
         return e;
     }
-    sqlite3_busy_timeout(handle, 2000);
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     // Every list is built by reading the whole table: keep its decrypted pages
     // in memory instead of deciphering them again for each statement.
     sqlite3_exec(handle, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
@@ -54,25 +57,29 @@ Error Connection::create(const QString& path, const QByteArray& key, const QStri
     if (lstat(target.constData(), &st) == 0)
         return errorFrom(SQLITE_CANTOPEN);
 
-    // Build the file under a private name and link it into place, so that the
+    // Build the file under a private name and put it in place, so that the
     // final name never shows a half-made file and never replaces another one.
     QByteArray temp = target + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0)
-        return errorFrom(errno == ENOSPC ? SQLITE_FULL : SQLITE_CANTOPEN);
+        return errorFromSystem(errno);
     ::close(fd);
 
     sqlite3* handle = nullptr;
     int rc = sqlite3_open_v2(temp.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
-    Error e = errorFrom(rc);
+    Error e = errorFrom(handle, rc);
     if (!e)
-        e = errorFrom(sqlite3_key(handle, key.constData(), int(key.size())));
+        e = errorFrom(handle, sqlite3_key(handle, key.constData(), int(key.size())));
     if (!e)
-        e = errorFrom(sqlite3_exec(handle, schema.toUtf8().constData(), nullptr, nullptr, nullptr));
+        e = errorFrom(handle,
+                      sqlite3_exec(handle, schema.toUtf8().constData(), nullptr, nullptr, nullptr));
     if (sqlite3_close(handle) != SQLITE_OK && !e)
         e = errorFrom(SQLITE_IOERR);
-    if (!e && ::link(temp.constData(), target.constData()) != 0)
-        e = errorFrom(errno == EEXIST ? SQLITE_CANTOPEN : SQLITE_IOERR);
+    int cause = 0;
+    if (!e && files::placeNew(QFile::decodeName(temp), path, nullptr, &cause))
+        return {};
+    if (!e)
+        e = errorFromSystem(cause);
     ::unlink(temp.constData());
     return e;
 }
@@ -87,7 +94,8 @@ void Connection::close() {
 Error Connection::exec(const QString& sql) {
     if (!handle_)
         return errorFrom(SQLITE_MISUSE);
-    return errorFrom(sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
+    return errorFrom(handle_,
+                     sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
 }
 
 Error Connection::queryColumn(const QString& sql, const std::function<void(const QString&)>& row) {
@@ -95,11 +103,11 @@ Error Connection::queryColumn(const QString& sql, const std::function<void(const
         return errorFrom(SQLITE_MISUSE);
     Statement stmt(handle_, sql);
     if (stmt.prepareResult() != SQLITE_OK)
-        return errorFrom(stmt.prepareResult());
+        return errorFrom(handle_, stmt.prepareResult());
     int rc;
     while ((rc = stmt.step()) == SQLITE_ROW)
         row(columnText(stmt.get(), 0));
-    return errorFrom(rc);
+    return errorFrom(handle_, rc);
 }
 
 Connection::Stamp Connection::changeStamp() const {

@@ -16,6 +16,9 @@ namespace db {
 // file; creating never touches a file that is already there.
 class Connection {
 public:
+    // How long a call waits for another program that holds the file locked.
+    static constexpr int kBusyTimeoutMs = 2000;
+
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;

@@ -45,7 +45,7 @@ Error DataControl::load(Snapshot& snapshot) {
     snapshot.stamp = connection_.changeStamp();
     Statement stmt(connection_.handle(), sql);
     if (stmt.prepareResult() != SQLITE_OK)
-        return errorFrom(stmt.prepareResult());
+        return errorFrom(connection_.handle(), stmt.prepareResult());
     for (int i = 0; i < source_.parameters.size(); ++i)
         stmt.bind(i + 1, source_.parameters[i]);
 
@@ -65,7 +65,7 @@ Error DataControl::load(Snapshot& snapshot) {
             row.values.push_back(columnText(stmt.get(), i));
         snapshot.rows.push_back(std::move(row));
     }
-    return errorFrom(rc);
+    return errorFrom(connection_.handle(), rc);
 }
 
 } // namespace db

@@ -2,6 +2,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cerrno>
+
 namespace db {
 
 QString describe(int code) {
@@ -42,6 +44,38 @@ Error errorFrom(int code) {
     if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE)
         return {};
     return {code, describe(code)};
+}
+
+Error errorFromSystem(int error) {
+    switch (error) {
+    case 0:
+        return {};
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: // a file-size limit
+        return errorFrom(SQLITE_FULL);
+    case EACCES:
+    case EPERM:
+        return errorFrom(SQLITE_PERM);
+    case EROFS:
+        return errorFrom(SQLITE_READONLY);
+    case EEXIST:
+        return errorFrom(SQLITE_CANTOPEN);
+    default:
+        return errorFrom(SQLITE_IOERR);
+    }
+}
+
+Error errorFrom(sqlite3* handle, int code) {
+    const int primary = code & 0xff;
+    // The engine reports only a full disk as such; EFBIG and the rest come as
+    // a plain read/write or open error, with the system's errno beside it.
+    if (handle && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN)) {
+        const Error system = errorFromSystem(sqlite3_system_errno(handle));
+        if (system && system.code != SQLITE_IOERR && system.code != SQLITE_CANTOPEN)
+            return system;
+    }
+    return errorFrom(code);
 }
 
 } // namespace db

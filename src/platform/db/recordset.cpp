@@ -188,14 +188,14 @@ Error Recordset::insertRow() {
     const bool fresh = snapshotFresh();
     Statement stmt(connection_->handle(), sql);
     if (stmt.prepareResult() != SQLITE_OK)
-        return errorFrom(stmt.prepareResult());
+        return errorFrom(connection_->handle(), stmt.prepareResult());
     int position = 1;
     for (size_t i = 0; i < dirty_.size(); ++i) {
         if (dirty_[i])
             stmt.bind(position++, buffer_[i]);
     }
     if (int rc = stmt.step(); rc != SQLITE_DONE)
-        return errorFrom(rc);
+        return errorFrom(connection_->handle(), rc);
 
     // Read the row back, so that column defaults show as the file holds them.
     Row row;
@@ -223,7 +223,7 @@ Error Recordset::updateRow() {
     Statement stmt(connection_->handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                                               .arg(quoted(snapshot_->table), sets.join(u',')));
     if (stmt.prepareResult() != SQLITE_OK)
-        return errorFrom(stmt.prepareResult());
+        return errorFrom(connection_->handle(), stmt.prepareResult());
     int position = 1;
     for (size_t i = 0; i < dirty_.size(); ++i) {
         if (dirty_[i])
@@ -231,7 +231,7 @@ Error Recordset::updateRow() {
     }
     stmt.bind(position, row.rowid);
     if (int rc = stmt.step(); rc != SQLITE_DONE)
-        return errorFrom(rc);
+        return errorFrom(connection_->handle(), rc);
     if (sqlite3_changes(connection_->handle()) == 0)
         return errorFrom(SQLITE_NOTFOUND);
     for (size_t i = 0; i < dirty_.size(); ++i) {
@@ -271,7 +271,7 @@ Error Recordset::Delete() {
                    QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(snapshot_->table)));
     stmt.bind(1, snapshot_->rows[position_].rowid);
     if (int rc = stmt.step(); rc != SQLITE_DONE)
-        return errorFrom(rc);
+        return errorFrom(connection_->handle(), rc);
     snapshot_->rows.erase(snapshot_->rows.begin() + position_);
     currentDeleted_ = true;
     stampAfterWrite(fresh);
