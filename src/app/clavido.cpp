@@ -2,19 +2,25 @@
 
 #include "app/form_gruss.h"
 #include "app/form_haftung.h"
+#include "app/pictures.h"
 #include "editor/form_daten.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "platform/button_keys.h"
 #include "platform/wait_cursor.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"
 
+#include <QApplication>
 #include <QDir>
 
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
     : dienste(dienste)
-    , programmOrdner(programmOrdner) {}
+    , programmOrdner(programmOrdner) {
+    installButtonKeys();
+    QApplication::setWindowIcon(bildIcon(Bild::Schloss));
+}
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {

@@ -21,6 +21,7 @@ FormHaftung::FormHaftung(Clavido& app)
     Text1->setReadOnly(true);
     Text1->setFont(QFont(QStringLiteral("Arial"), 9));
     Text1->setPlainText(haftungsText());
+    Text1->setMinimumSize(600, 320);
 
     Command1 = new QPushButton(QStringLiteral("Ja, ich akzeptiere"), this);
     Command2 = new QPushButton(QStringLiteral("Abbrechen"), this);
@@ -37,7 +38,8 @@ FormHaftung::FormHaftung(Clavido& app)
     layout->addWidget(Label1);
     layout->addWidget(Text1);
     layout->addLayout(knoepfe);
-    resize(620, 420);
+    // A dialog of fixed size: its pictures and buttons stay where they belong.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 QString FormHaftung::haftungsText() {

@@ -1,7 +1,11 @@
 #include "app/pictures.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace {
 
@@ -169,19 +173,65 @@ void zeichne(QPainter& p, Bild bild) {
 
 } // namespace
 
-QPixmap bildPixmap(Bild bild, int size) {
-    QPixmap pixmap(size, size);
+namespace {
+
+// `pixels` in device pixels, for a screen of density `dpr`.
+QPixmap zeichnePixmap(Bild bild, QSize pixels, qreal dpr) {
+    QPixmap pixmap(pixels);
+    pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
+    p.scale(pixels.width() / dpr / 64.0, pixels.height() / dpr / 64.0);
     zeichne(p, bild);
     return pixmap;
 }
 
+// Draws the picture afresh for every size asked, so that it is sharp on any screen.
+class BildEngine : public QIconEngine {
+public:
+    explicit BildEngine(Bild bild)
+        : bild_(bild) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * dpr, mode, state, dpr));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        QPixmap pixmap = zeichnePixmap(bild_, size, scale);
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            if (const QStyle* style = QApplication::style())
+                pixmap = style->generatedIconPixmap(mode, pixmap, &option);
+        }
+        return pixmap;
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    }
+
+    QIconEngine* clone() const override { return new BildEngine(bild_); }
+    QString key() const override { return QStringLiteral("clavido-bild"); }
+
+private:
+    Bild bild_;
+};
+
+} // namespace
+
+QPixmap bildPixmap(Bild bild, int size) {
+    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    return zeichnePixmap(bild, QSize(size, size) * dpr, dpr);
+}
+
 QIcon bildIcon(Bild bild) {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addPixmap(bildPixmap(bild, size));
-    return icon;
+    return QIcon(new BildEngine(bild));
 }

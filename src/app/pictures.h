@@ -20,5 +20,6 @@ enum class Bild {
     Schloss,
 };
 
+// `size` in device-independent pixels; drawn for the screen's pixel density.
 QPixmap bildPixmap(Bild bild, int size);
 QIcon bildIcon(Bild bild);

@@ -30,6 +30,8 @@ const QFont& eingabeSchrift() {
 
 QLabel* beschriftung(const QString& text, QWidget* parent, const char* farbe = "#00008b") {
     auto* label = new QLabel(text, parent);
+    // Captions come from the rows: never read them as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(eingabeSchrift());
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(farbe)));
     return label;
@@ -111,41 +113,36 @@ void FormDaten::baueFenster() {
     Text11->setAccessibleName(QStringLiteral("Bezeichnung des zweiten Feldes"));
     Text12->setAccessibleName(QStringLiteral("Bezeichnung des dritten Feldes"));
 
-    auto* links = new QVBoxLayout;
-    links->setSpacing(2);
-    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text1},
-                              {Label6, Text2},
-                              {Label7, Text3},
-                              {Label9, Text8}}) {
-        links->addWidget(label);
-        links->addWidget(box);
-        links->addSpacing(6);
-    }
-    links->addStretch();
-    auto* bemerkungKopf = new QHBoxLayout;
-    bemerkungKopf->addWidget(Label13);
-    bemerkungKopf->addStretch();
-    bemerkungKopf->addWidget(Label14);
-    auto* rechts = new QVBoxLayout;
-    rechts->setSpacing(2);
-    rechts->addLayout(bemerkungKopf);
-    rechts->addWidget(Text14);
-
+    // Top to bottom: category, designation, the three secrets under their
+    // captions, remarks, the caption boxes beside their heading, the buttons.
     auto* kategorie = new QHBoxLayout;
     kategorie->addWidget(Label1);
     kategorie->addWidget(Combo1, 1);
     kategorie->addStretch(1);
 
-    auto* oben = new QHBoxLayout;
-    oben->addLayout(links, 1);
-    oben->addSpacing(12);
-    oben->addLayout(rechts, 1);
+    auto* felder = new QVBoxLayout;
+    felder->setSpacing(2);
+    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text1},
+                              {Label6, Text2},
+                              {Label7, Text3},
+                              {Label9, Text8}}) {
+        felder->addWidget(label);
+        felder->addWidget(box);
+        felder->addSpacing(4);
+    }
+    auto* bemerkungKopf = new QHBoxLayout;
+    bemerkungKopf->addWidget(Label13);
+    bemerkungKopf->addSpacing(12);
+    bemerkungKopf->addWidget(Label14);
+    bemerkungKopf->addStretch();
+    felder->addLayout(bemerkungKopf);
+    felder->addWidget(Text14, 1);
 
-    auto* beschriftungen = new QGridLayout;
-    beschriftungen->addWidget(Label12, 0, 0, 1, 3);
-    beschriftungen->addWidget(Text10, 1, 0);
-    beschriftungen->addWidget(Text11, 1, 1);
-    beschriftungen->addWidget(Text12, 1, 2);
+    auto* beschriftungen = new QHBoxLayout;
+    beschriftungen->addWidget(Label12);
+    beschriftungen->addWidget(Text10, 1);
+    beschriftungen->addWidget(Text11, 1);
+    beschriftungen->addWidget(Text12, 1);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addStretch();
@@ -156,9 +153,10 @@ void FormDaten::baueFenster() {
     auto* inhalt = new QVBoxLayout(Frame1);
     inhalt->addLayout(kategorie);
     inhalt->addSpacing(6);
-    inhalt->addLayout(oben, 1);
-    inhalt->addSpacing(6);
+    inhalt->addLayout(felder, 1);
+    inhalt->addSpacing(8);
     inhalt->addLayout(beschriftungen);
+    inhalt->addSpacing(4);
     inhalt->addLayout(knoepfe);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -198,6 +196,14 @@ void FormDaten::zuruecksetzen() {
     fillText(Text11, QStringLiteral("PIN / Kennwort"));
     fillText(Text12, QStringLiteral("URL"));
     Command2->setEnabled(false);
+}
+
+void FormDaten::showEvent(QShowEvent* event) {
+    Formular::showEvent(event);
+    // Every opening starts in the first box, whatever had the focus at the last
+    // close, and shows its focus frame as after a Tab.
+    Combo1->setFocus(Qt::TabFocusReason);
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void FormDaten::Form_Load() {

@@ -51,6 +51,7 @@ public:
 protected:
     void Form_Load() override;
     void zuruecksetzen() override;
+    void showEvent(QShowEvent* event) override;
     void reject() override { Command1_Click(); }
 
 private:

@@ -100,6 +100,8 @@ pwfrage::pwfrage(Clavido& app)
     layout->addLayout(felder);
     layout->addSpacing(8);
     layout->addLayout(knoepfe);
+    // A dialog of fixed size: its pictures and buttons stay where they belong.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(Combo1, Textpwfrage);
     setTabOrder(Textpwfrage, Command3);
     setTabOrder(Command3, Command2);

@@ -74,6 +74,8 @@ pwstartform::pwstartform(Clavido& app)
     layout->addLayout(felder);
     layout->addSpacing(6);
     layout->addLayout(knoepfe);
+    // A dialog of fixed size: its pictures and buttons stay where they belong.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(Text3, Text1);
     setTabOrder(Text1, Text2);
     setTabOrder(Text2, Check1);
@@ -165,6 +167,25 @@ void pwstartform::Command3_Click() {
     if (Text1->text() != Text2->text()) {
         QApplication::beep();
         app.meldung(QStringLiteral("Ihre beiden Passwort-Eingaben sind nicht identisch!"),
+                    msg::Exclamation);
+        Text1->clear();
+        Text2->clear();
+        Text1->setFocus();
+        return;
+    }
+    // The sign-in compares names exactly but passwords without their outer
+    // blanks: a password of blanks would be no password at all.
+    if (Text3->text().trimmed().isEmpty()) {
+        app.meldung(QStringLiteral("Der Benutzername darf nicht nur aus Leerzeichen bestehen!\r\n"
+                                   "Bitte starten Sie das Programm neu und melden Sie sich mit "
+                                   "einem anderen Benutzernamen an."),
+                    msg::Exclamation);
+        return;
+    }
+    if (Text1->text().trimmed().isEmpty()) {
+        app.meldung(QStringLiteral("Das Passwort darf nicht nur aus Leerzeichen bestehen!\r\n"
+                                   "Bitte geben Sie ein Passwort mit Buchstaben, Ziffern oder "
+                                   "Satzzeichen ein."),
                     msg::Exclamation);
         Text1->clear();
         Text2->clear();

@@ -26,6 +26,8 @@ QFont arial(int points, bool bold = false) {
 
 QLabel* feldBeschriftung(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
+    // Captions come from the rows: never read them as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(arial(9));
     label->setStyleSheet(QStringLiteral("color: #00008b;"));
     return label;
@@ -42,6 +44,7 @@ QLineEdit* anzeigeFeld(QWidget* parent, QChar passwortZeichen = {}) {
 
 QLabel* zaehler(const QString& tip, QWidget* parent) {
     auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
     label->setToolTip(tip);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
@@ -160,6 +163,7 @@ void FormClavido::baueFenster() {
     Label1->setFont(produkt);
     Label1->setStyleSheet(QStringLiteral("color: #28345a;"));
     Label11 = new QLabel(mitte);
+    Label11->setTextFormat(Qt::PlainText);
     Label11->setToolTip(QStringLiteral(" Datum / Uhrzeit "));
     Label11->setFont(arial(9));
     Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

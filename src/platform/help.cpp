@@ -1,7 +1,7 @@
 #include "platform/help.h"
 
+#include <QApplication>
 #include <QDialog>
-#include <QPointer>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -9,6 +9,7 @@ class HelpWindow : public QDialog {
 public:
     HelpWindow() {
         setWindowTitle(QStringLiteral("Hilfe zu lumoClavido"));
+        setWindowFlag(Qt::WindowContextHelpButtonHint, false);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* browser = new QTextBrowser(this);
@@ -20,13 +21,29 @@ public:
 };
 
 QtHelp::~QtHelp() {
-    delete window_;
+    delete window_.data();
+}
+
+QWidget* QtHelp::window() const {
+    return window_.data();
 }
 
 void QtHelp::showContents(QWidget*) {
-    // A window of its own (not owned by the caller), so that it stays while dialogs close.
     if (!window_)
         window_ = new HelpWindow;
+    // A modal dialog blocks every window but its own: opened from one, the help
+    // becomes that dialog's window, above it and usable while it stays open.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == window_.data())
+        owner = window_->parentWidget();
+    if (window_->parentWidget() != owner) {
+        const bool offen = window_->isVisible();
+        const QRect where = window_->geometry();
+        window_->setParent(owner, Qt::Window);
+        if (offen)
+            window_->setGeometry(where);
+    }
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 class QWidget;
 
 // The program's help: German HTML shown in a window of its own.
@@ -17,7 +19,9 @@ public:
     ~QtHelp() override;
     void showContents(QWidget* parent) override;
     void close() override;
+    // The help window, once it was opened.
+    QWidget* window() const;
 
 private:
-    HelpWindow* window_ = nullptr;
+    QPointer<HelpWindow> window_;
 };

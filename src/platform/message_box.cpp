@@ -7,6 +7,8 @@
 msg::Answer QtMessageBox::show(const QString& text, int style, const QString& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
+    // Messages quote what users typed: never read it as markup.
+    box.setTextFormat(Qt::PlainText);
     QString shown = text;
     box.setText(shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (style & 0x70) {

@@ -1,5 +1,6 @@
 #include "app/form_gruss.h"
 #include "app/form_haftung.h"
+#include "editor/form_daten.h"
 #include "environment.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
@@ -21,6 +22,7 @@ private slots:
     void decliningTheDisclaimerEnds();
     void registrationPathTwiceShowsTheDisclaimerAgain();
     void closingRegistrationEnds();
+    void windowsLookRight();
 };
 
 void TestStartup::splashHandsOverAfterTwoAndAHalfSeconds() {
@@ -122,6 +124,32 @@ void TestStartup::closingRegistrationEnds() {
     QCOMPARE(env.prozesse.beendet, 1);
     QVERIFY(!env.app->formClavido().isVisible());
     QVERIFY(env.lesen().empty());
+}
+
+void TestStartup::windowsLookRight() {
+    // Runs at QT_SCALE_FACTOR=2: pictures must be drawn for the finer screen.
+    Umgebung env;
+    Clavido& app = *env.app;
+    struct Fenster {
+        QWidget* w;
+        bool fest;
+    };
+    const QList<Fenster> fenster = {{&app.formPwfrage(), true},  {&app.formPwstartform(), true},
+                                    {&app.formHaftung(), true},  {&app.formDaten(), false},
+                                    {&app.formClavido(), false}, {&app.formGruss(), true}};
+    for (const Fenster& f : fenster) {
+        f.w->show();
+        QVERIFY2(!f.w->windowIcon().isNull(), f.w->metaObject()->className());
+        QCOMPARE(f.w->minimumSize() == f.w->maximumSize(), f.fest);
+        f.w->hide();
+    }
+    const qreal dichte = qApp->devicePixelRatio();
+    QCOMPARE(dichte, 2.0);
+    QCOMPARE(app.formPwfrage().Image1->pixmap().devicePixelRatio(), dichte);
+    QCOMPARE(app.formGruss().Image1->pixmap().devicePixelRatio(), dichte);
+    const QPixmap symbol = QApplication::windowIcon().pixmap(QSize(32, 32), dichte);
+    QCOMPARE(symbol.size(), QSize(64, 64));
+    app.formDaten().Unload();
 }
 
 CLAVIDO_TEST_MAIN(TestStartup)

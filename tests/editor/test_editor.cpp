@@ -53,6 +53,7 @@ private slots:
     void saveNeedsEveryInput();
     void limits();
     void closeChangesNothing();
+    void everyOpeningStartsInTheCategory();
 };
 
 void TestEditor::newEntryMode() {
@@ -61,6 +62,7 @@ void TestEditor::newEntryMode() {
     env.anmelden("anna", "pw");
     Zustand z;
     QList<QWidget*> tabs;
+    bool reihenfolge = true;
     env.modal.erwarte<FormDaten>([&](FormDaten& d) {
         z = zustand(d);
         QWidget* w = d.Combo1;
@@ -69,10 +71,23 @@ void TestEditor::newEntryMode() {
                 w = w->nextInFocusChain();
             tabs << w;
         }
+        auto oben = [&d](QWidget* w) { return w->mapTo(&d, QPoint(0, 0)); };
+        // Top to bottom, then the caption boxes in a row, then the buttons.
+        const QList<QWidget*> spalte = {d.Combo1, d.Text1,  d.Text2,  d.Text3,
+                                        d.Text8,  d.Text14, d.Text10, d.Command2};
+        for (int i = 1; i < spalte.size(); ++i)
+            reihenfolge = reihenfolge && oben(spalte[i - 1]).y() < oben(spalte[i]).y();
+        reihenfolge =
+            reihenfolge && oben(d.Text11).y() == oben(d.Text10).y() &&
+            oben(d.Text12).y() == oben(d.Text10).y() && oben(d.Label12).x() < oben(d.Text10).x() &&
+            oben(d.Text10).x() < oben(d.Text11).x() &&
+            oben(d.Command11).x() < oben(d.Command2).x() &&
+            oben(d.Command2).x() < oben(d.Command1).x() && oben(d.Command1).x() > d.width() / 2;
         d.Command11->click();
         d.Command1_Click();
     });
     env.app->formClavido().Command4->click();
+    QVERIFY(reihenfolge);
     QCOMPARE(z.rahmen, QStringLiteral("Neuen Datensatz anlegen"));
     QCOMPARE(z.text10, QStringLiteral("Konto-Nr / User- ID"));
     QCOMPARE(z.text11, QStringLiteral("PIN / Kennwort"));
@@ -99,7 +114,7 @@ void TestEditor::editMode() {
     e.konto = QStringLiteral("DE12 3456");
     e.pin = QStringLiteral("4711");
     e.zusatz = QStringLiteral("https://bank.example");
-    e.bezeichnung1 = QStringLiteral("IBAN");
+    e.bezeichnung1 = QStringLiteral("<u>IBAN</u>");
     e.bemerkungen = QStringLiteral("Girokonto");
     env.zeilen({{"anna", "pw", "Web", "Mail"}, e});
     env.anmelden("anna", "pw");
@@ -107,9 +122,12 @@ void TestEditor::editMode() {
     klartextAnzeigen(f);
     Zustand z;
     QString pin, zusatz;
+    bool plain = true;
     env.modal.erwarte<FormDaten>([&](FormDaten& d) {
         z = zustand(d);
         pin = d.Text3->text();
+        for (QLabel* label : {d.Label6, d.Label7, d.Label9})
+            plain = plain && label->textFormat() == Qt::PlainText;
         zusatz = d.Text8->text();
         d.Command1_Click();
     });
@@ -120,8 +138,9 @@ void TestEditor::editMode() {
     QCOMPARE(z.text2, QStringLiteral("DE12 3456"));
     QCOMPARE(pin, QStringLiteral("4711"));
     QCOMPARE(zusatz, QStringLiteral("https://bank.example"));
-    QCOMPARE(z.text10, QStringLiteral("IBAN"));
-    QCOMPARE(z.label6, QStringLiteral("IBAN"));
+    QCOMPARE(z.text10, QStringLiteral("<u>IBAN</u>"));
+    QCOMPARE(z.label6, QStringLiteral("<u>IBAN</u>"));
+    QVERIFY(plain);
     QCOMPARE(z.text14, QStringLiteral("Girokonto"));
     QVERIFY(!z.text1Frei);
     QVERIFY(z.speichernFrei);
@@ -261,6 +280,26 @@ void TestEditor::closeChangesNothing() {
     QCOMPARE(f.Daten1.Recordset().Fields("Bezeichnung").Value(), QStringLiteral("Konto"));
     QCOMPARE(env.app->sitzung.eingabeAktiv, qint16(0));
     QVERIFY(env.meldungen.meldungen.isEmpty());
+}
+
+void TestEditor::everyOpeningStartsInTheCategory() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "Bank", "Konto"}});
+    env.anmelden("anna", "pw");
+    QList<bool> amAnfang;
+    for (int i = 0; i < 2; ++i) {
+        env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+            QApplication::setActiveWindow(&d);
+            QTest::qWait(20);
+            amAnfang << (d.focusWidget() == d.Combo1 && d.Combo1->hasFocus() &&
+                         d.testAttribute(Qt::WA_KeyboardFocusChange));
+            // Left from the close button: the next opening must not start there.
+            d.Command1->setFocus();
+            d.Command1_Click();
+        });
+        env.app->formClavido().menu_neu->trigger();
+    }
+    QCOMPARE(amAnfang, (QList<bool>{true, true}));
 }
 
 CLAVIDO_TEST_MAIN(TestEditor)

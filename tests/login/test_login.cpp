@@ -281,13 +281,16 @@ void TestLogin::aPrefixOfAnotherNameStaysAsTyped() {
 }
 
 void TestLogin::enterKeysCheck_data() {
-    QTest::addColumn<bool>("imNamensfeld");
-    QTest::newRow("password box") << false;
-    QTest::newRow("name box") << true;
+    QTest::addColumn<QString>("wo");
+    QTest::newRow("password box") << "Textpwfrage";
+    QTest::newRow("name box") << "Combo1";
+    // Enter on a focused button presses that button, not the check.
+    QTest::newRow("help button") << "Command2";
+    QTest::newRow("end button") << "Command1";
 }
 
 void TestLogin::enterKeysCheck() {
-    QFETCH(bool, imNamensfeld);
+    QFETCH(QString, wo);
     Umgebung env;
     env.zeilen({{"anna", "a", "K", "1"}, {"bert", "b", "K", "1"}});
     QWidget* fokusNachKlick = nullptr;
@@ -295,14 +298,32 @@ void TestLogin::enterKeysCheck() {
         d.Combo1->setCurrentIndex(1);
         d.Combo1->activated(1);
         fokusNachKlick = d.focusWidget();
-        d.Textpwfrage->setText("b");
-        QTest::keyClick(imNamensfeld ? static_cast<QWidget*>(d.Combo1->lineEdit()) : d.Textpwfrage,
-                        Qt::Key_Return);
+        d.Textpwfrage->setText(wo.startsWith(u'C') && wo != "Combo1" ? "falsch" : "b");
+        QWidget* ziel = wo == "Combo1"     ? d.Combo1->lineEdit()
+                        : wo == "Command2" ? static_cast<QWidget*>(d.Command2)
+                        : wo == "Command1" ? static_cast<QWidget*>(d.Command1)
+                                           : d.Textpwfrage;
+        QApplication::setActiveWindow(&d);
+        ziel->setFocus();
+        QTest::keyClick(ziel, Qt::Key_Return);
+        if (d.isVisible())
+            d.Command1_Click();
     });
     env.app->formClavido().laden();
     QCOMPARE(fokusNachKlick, static_cast<QWidget*>(env.app->formPwfrage().Textpwfrage));
-    QVERIFY(env.app->formClavido().isVisible());
-    QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("bert"));
+    const QStringList texte = env.meldungen.texte();
+    if (wo == "Command2") {
+        QCOMPARE(texte.size(), 1);
+        QVERIFY(texte[0].startsWith(QStringLiteral("Hinweis:")));
+    } else if (wo == "Command1") {
+        QVERIFY(texte.isEmpty());
+        QCOMPARE(env.prozesse.beendet, 1);
+    } else {
+        QVERIFY(env.app->formClavido().isVisible());
+        QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("bert"));
+    }
+    QCOMPARE(env.app->formPwfrage().versuch,
+             qint16(wo.startsWith(QStringLiteral("Command")) ? 0 : 1));
 }
 
 CLAVIDO_TEST_MAIN(TestLogin)

@@ -162,6 +162,22 @@ void TestRegistration::checksInOrder_data() {
                                << "Ihre beiden Passwort-Eingaben sind nicht identisch!"
                                << "Text1"
                                << "|";
+    QTest::newRow("name of blanks")
+        << "   "
+        << "a"
+        << "a"
+        << "Der Benutzername darf nicht nur aus Leerzeichen bestehen!\r\nBitte starten Sie das "
+           "Programm neu und melden Sie sich mit einem anderen Benutzernamen an."
+        << "Text1"
+        << "a|a";
+    QTest::newRow("password of blanks")
+        << "n"
+        << "   "
+        << "   "
+        << "Das Passwort darf nicht nur aus Leerzeichen bestehen!\r\nBitte geben Sie ein Passwort "
+           "mit Buchstaben, Ziffern oder Satzzeichen ein."
+        << "Text1"
+        << "|";
 }
 
 void TestRegistration::checksInOrder() {

@@ -45,7 +45,7 @@ void TestMainWindow::showsTheFirstCategoryAndEntry() {
     Umgebung env;
     Eintrag b{"anna", "pw", "web", "Zeitung"};
     b.konto = QStringLiteral("12345678");
-    b.bezeichnung1 = QStringLiteral("Kundennummer");
+    b.bezeichnung1 = QStringLiteral("<b>Kundennummer</b>"); // text, not markup
     b.bezeichnung3 = QString();
     b.bemerkungen = QStringLiteral("Abo seit 2019");
     env.zeilen({{"bert", "x", "Auto", "Bert1"},
@@ -83,7 +83,9 @@ void TestMainWindow::showsTheFirstCategoryAndEntry() {
     QCOMPARE(widgets::passwordChar(f.Text5), QChar(u'*'));
     QCOMPARE(f.Text5->text().size(), 8);
     QVERIFY(f.Text5->text() != QStringLiteral("12345678"));
-    QCOMPARE(f.Label6->text(), QStringLiteral("Kundennummer"));
+    QCOMPARE(f.Label6->text(), QStringLiteral("<b>Kundennummer</b>"));
+    for (QLabel* label : {f.Label6, f.Label7, f.Label9, f.Label2, f.Label3})
+        QCOMPARE(label->textFormat(), Qt::PlainText);
     QCOMPARE(f.Label9->text(), QString());
     QCOMPARE(f.Text13->toPlainText(), QStringLiteral("Abo seit 2019"));
 }

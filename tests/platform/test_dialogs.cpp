@@ -1,0 +1,132 @@
+#include "environment.h"
+#include "platform/button_keys.h"
+#include "platform/help.h"
+#include "platform/message_box.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installButtonKeys(); }
+    void messageBoxShowsTheTextAsGiven_data();
+    void messageBoxShowsTheTextAsGiven();
+    void keysPressTheFocusedButton_data();
+    void keysPressTheFocusedButton();
+    void helpFromAModalDialogTakesInput();
+};
+
+void TestDialogs::messageBoxShowsTheTextAsGiven_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QStringList>("knoepfe");
+    QTest::addColumn<int>("antwort");
+    QTest::newRow("ok") << int(msg::Exclamation) << QStringList{"OK"} << int(msg::Ok);
+    QTest::newRow("yes first") << int(msg::Question | msg::YesNo) << QStringList{"Ja", "Nein"}
+                               << int(msg::Yes);
+    QTest::newRow("no first") << int(msg::Critical | msg::YesNo | msg::DefaultButton2)
+                              << QStringList{"Ja", "Nein"} << int(msg::No);
+}
+
+void TestDialogs::messageBoxShowsTheTextAsGiven() {
+    QFETCH(int, style);
+    QFETCH(QStringList, knoepfe);
+    QFETCH(int, antwort);
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+    QStringList gezeigt;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        text = box->text();
+        format = box->textFormat();
+        for (QAbstractButton* b : box->buttons())
+            gezeigt << b->text();
+        // Enter takes the default button.
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QtMessageBox messages;
+    const int ergebnis =
+        messages.show(QStringLiteral("<b>Konto</b>\r\nzweite Zeile  "), style, "lumoClavido 6.1");
+    QCOMPARE(text, QStringLiteral("<b>Konto</b>\nzweite Zeile  "));
+    QCOMPARE(format, Qt::PlainText);
+    gezeigt.sort();
+    knoepfe.sort();
+    QCOMPARE(gezeigt, knoepfe);
+    QCOMPARE(ergebnis, antwort);
+}
+
+void TestDialogs::keysPressTheFocusedButton_data() {
+    QTest::addColumn<QString>("fokus");
+    QTest::addColumn<int>("taste");
+    QTest::addColumn<QString>("gedrueckt");
+    QTest::newRow("enter on a button") << "knopf" << int(Qt::Key_Return) << "knopf";
+    QTest::newRow("keypad enter") << "knopf" << int(Qt::Key_Enter) << "knopf";
+    QTest::newRow("space on a button") << "knopf" << int(Qt::Key_Space) << "knopf";
+    QTest::newRow("enter on a picture button") << "bild" << int(Qt::Key_Return) << "bild";
+    QTest::newRow("space on a picture button") << "bild" << int(Qt::Key_Space) << "bild";
+    QTest::newRow("enter in a box") << "box" << int(Qt::Key_Return) << "ok";
+}
+
+void TestDialogs::keysPressTheFocusedButton() {
+    QFETCH(QString, fokus);
+    QFETCH(int, taste);
+    QFETCH(QString, gedrueckt);
+    QDialog dialog;
+    auto* layout = new QHBoxLayout(&dialog);
+    auto* box = new QLineEdit(&dialog);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    auto* knopf = new QPushButton(QStringLiteral("Hilfe"), &dialog);
+    auto* bild = new QToolButton(&dialog);
+    ok->setDefault(true);
+    knopf->setAutoDefault(false);
+    bild->setFocusPolicy(Qt::StrongFocus);
+    QStringList geklickt;
+    for (auto [name, b] :
+         {std::pair<QString, QAbstractButton*>{"ok", ok}, {"knopf", knopf}, {"bild", bild}}) {
+        layout->addWidget(b);
+        connect(b, &QAbstractButton::clicked, [&geklickt, name = name] { geklickt << name; });
+    }
+    layout->addWidget(box);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget* ziel = fokus == "box"    ? static_cast<QWidget*>(box)
+                    : fokus == "bild" ? static_cast<QWidget*>(bild)
+                                      : knopf;
+    ziel->setFocus();
+    QTest::keyClick(ziel, Qt::Key(taste));
+    QCOMPARE(geklickt, QStringList{gedrueckt});
+}
+
+void TestDialogs::helpFromAModalDialogTakesInput() {
+    QtHelp hilfe;
+    QDialog dialog;
+    QWidget* aktiv = nullptr;
+    QWidget* besitzer = nullptr;
+    QTimer::singleShot(50, [&] {
+        hilfe.showContents(&dialog);
+        QTest::qWait(50);
+        aktiv = QApplication::activeWindow();
+        besitzer = hilfe.window()->parentWidget();
+        dialog.reject();
+    });
+    dialog.exec();
+    QVERIFY(hilfe.window());
+    QCOMPARE(aktiv, hilfe.window());
+    QCOMPARE(besitzer, &dialog);
+    // Opened again without a modal dialog, it is a window of its own.
+    hilfe.showContents(nullptr);
+    QVERIFY(hilfe.window()->isVisible());
+    QCOMPARE(hilfe.window()->parentWidget(), nullptr);
+    hilfe.close();
+    QVERIFY(!hilfe.window()->isVisible());
+}
+
+CLAVIDO_TEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
