@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
     : dienste(dienste)
@@ -60,19 +61,47 @@ bool Clavido::datenbankOeffnen() {
     if (result.usable())
         return true;
     const QString pfad = QDir::toNativeSeparators(recordfile::pathIn(programmOrdner));
-    if (result.outcome == recordfile::Outcome::NotCreatable) {
-        meldung(
-            QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht angelegt werden.\r\n%2\r\n\r\n"
-                           "Das Programm wird beendet.")
-                .arg(pfad, result.error.text),
-            msg::Critical);
-    } else {
-        meldung(QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht geöffnet werden: Sie ist "
-                               "beschädigt oder keine Datenbank von lumoClavido.\r\n\r\n"
-                               "Das Programm wird beendet. Die Datei bleibt unverändert.")
-                    .arg(pfad),
-                msg::Critical);
+    const QString kopf = QStringLiteral("Die Datenbankdatei\r\n%1\r\n").arg(pfad);
+    const QString ende =
+        QStringLiteral("\r\n\r\nDas Programm wird beendet. Die Datei bleibt unverändert.");
+    QString text;
+    switch (result.outcome) {
+    case recordfile::Outcome::NotCreatable:
+        text = kopf + QStringLiteral("kann nicht angelegt werden.\r\n%1\r\n\r\n"
+                                     "Das Programm wird beendet.")
+                          .arg(result.error.text);
+        break;
+    case recordfile::Outcome::InUse:
+        text =
+            kopf +
+            QStringLiteral("kann nicht geöffnet werden: Sie wird gerade von einem anderen "
+                           "Programm benutzt. Bitte versuchen Sie es etwas später noch einmal.") +
+            ende;
+        break;
+    case recordfile::Outcome::NotReadable:
+        text = kopf + QStringLiteral("kann nicht gelesen werden.\r\n") + result.error.text + ende;
+        break;
+    case recordfile::Outcome::Folder:
+        text = kopf + QStringLiteral("kann nicht geöffnet werden: An ihrer Stelle steht ein Ordner "
+                                     "dieses Namens.\r\n\r\n"
+                                     "Das Programm wird beendet. Der Ordner bleibt unverändert.");
+        break;
+    case recordfile::Outcome::DanglingLink:
+        text = kopf + QStringLiteral("kann nicht geöffnet werden: Sie ist eine Verknüpfung auf\r\n"
+                                     "%1\r\nund dort ist keine Datei vorhanden. Ist der "
+                                     "Datenträger angeschlossen?\r\n\r\n"
+                                     "Das Programm wird beendet. Die Verknüpfung bleibt "
+                                     "unverändert.")
+                          .arg(QDir::toNativeSeparators(
+                              QFileInfo(recordfile::pathIn(programmOrdner)).symLinkTarget()));
+        break;
+    default:
+        text = kopf +
+               QStringLiteral("kann nicht geöffnet werden: Sie ist beschädigt oder keine "
+                              "Datenbank von lumoClavido.") +
+               ende;
     }
+    meldung(text, msg::Critical);
     beenden();
     return false;
 }

@@ -11,6 +11,7 @@
 #include "store/statements.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -117,10 +118,11 @@ void pwfrage::Form_Load() {
     if (db::Error e = daten.Refresh()) {
         warten.reset();
         // The table cannot be read to the end: damaged, not just empty.
-        app.meldung(QStringLiteral("Die Datenbankdatei kann nicht gelesen werden: %1\r\n\r\n"
-                                   "Das Programm wird beendet. Die Datei bleibt unverändert.")
-                        .arg(e.text),
-                    msg::Critical);
+        app.meldung(
+            QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht gelesen werden: %2\r\n\r\n"
+                           "Das Programm wird beendet. Die Datei bleibt unverändert.")
+                .arg(QDir::toNativeSeparators(app.verbindung.path()), e.text),
+            msg::Critical);
         app.beenden();
         return;
     }

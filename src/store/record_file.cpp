@@ -34,6 +34,20 @@ db::Error checkTable(db::Connection& connection) {
     return {};
 }
 
+// Only a file that was read and is not ours counts as damaged.
+Outcome failureOf(const db::Error& e) {
+    switch (e.code & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return Outcome::NotOpenable;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Outcome::InUse;
+    default:
+        return Outcome::NotReadable;
+    }
+}
+
 } // namespace
 
 QByteArray passwordOf(const QString& connect) {
@@ -55,9 +69,16 @@ QString createStatement() {
 
 OpenResult openOrCreate(db::Connection& connection, const QString& folder) {
     const QString path = pathIn(folder);
+    const QFileInfo there(path);
+    if (there.isSymLink() && !there.exists())
+        return {Outcome::DanglingLink, db::errorFrom(SQLITE_CANTOPEN)};
+    if (there.isDir())
+        return {Outcome::Folder, db::errorFrom(SQLITE_CANTOPEN)};
+    if (there.exists() && !there.isReadable())
+        return {Outcome::NotReadable, db::errorFrom(SQLITE_PERM)};
     const QByteArray key = passwordOf(kVerbindung);
     Outcome made = Outcome::Opened;
-    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+    if (!there.exists()) {
         if (db::Error e = db::Connection::create(path, key, createStatement()))
             return {Outcome::NotCreatable, e};
         made = Outcome::Created;
@@ -67,7 +88,7 @@ OpenResult openOrCreate(db::Connection& connection, const QString& folder) {
         e = checkTable(connection);
     if (e) {
         connection.close();
-        return {Outcome::NotOpenable, e};
+        return {failureOf(e), e};
     }
     return {made, {}};
 }

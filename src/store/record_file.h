@@ -15,7 +15,18 @@ inline const QString kTabelle = QStringLiteral("Haupt");
 QByteArray passwordOf(const QString& connect);
 QString pathIn(const QString& folder);
 
-enum class Outcome { Opened, Created, NotOpenable, NotCreatable };
+// What came of opening the file. Apart from Created, none changes whatever
+// is at the file's name.
+enum class Outcome {
+    Opened,
+    Created,
+    NotCreatable, // there was none, and none can be made
+    NotOpenable,  // damaged, another program's, or keyed differently
+    InUse,        // locked by another program for longer than a save waits
+    NotReadable,  // no permission to read it, or reading it failed
+    Folder,       // a folder has the file's name
+    DanglingLink, // a symbolic link to nothing has the file's name
+};
 
 struct OpenResult {
     Outcome outcome;
@@ -23,9 +34,9 @@ struct OpenResult {
     bool usable() const { return outcome == Outcome::Opened || outcome == Outcome::Created; }
 };
 
-// Opens the file in `folder`, creating it with an empty table Haupt when no
-// file is there. A file that is there but is not such a database is left as
-// it is and reported, never replaced.
+// Opens the file in `folder`, creating it with an empty table Haupt when
+// nothing is there. Whatever else is there is left as it is and reported,
+// never replaced.
 OpenResult openOrCreate(db::Connection& connection, const QString& folder);
 
 QString createStatement();

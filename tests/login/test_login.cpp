@@ -3,11 +3,20 @@
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
+#include "store/record_file.h"
 
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <future>
+#include <optional>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -18,6 +27,55 @@ void eingeben(pwfrage& d, const QString& name, const QString& passwort) {
     d.Textpwfrage->setText(passwort);
     d.Command3_Click();
 }
+
+// What is at `path`, to see that nothing there was changed.
+QString zustand(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("Verknüpfung auf ") + info.symLinkTarget() +
+               (info.exists() ? QString() : QStringLiteral(", die ins Leere zeigt"));
+    if (info.isDir())
+        return QStringLiteral("Ordner mit ") +
+               QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u',');
+    return QString::fromLatin1(
+        QCryptographicHash::hash(rawdb::dateiInhalt(path), QCryptographicHash::Sha256).toHex());
+}
+
+// Another program that holds the file locked from a connection of its own,
+// for `haltMs` or, with 0, until it goes away.
+class FremdeSperre {
+public:
+    FremdeSperre(const QString& path, int haltMs) {
+        std::promise<bool> gesperrt;
+        std::future<bool> ergebnis = gesperrt.get_future();
+        std::future<void> los = loslassen.get_future();
+        faden = std::thread(
+            [path, haltMs, gesperrt = std::move(gesperrt), los = std::move(los)]() mutable {
+                sqlite3* db = nullptr;
+                const QByteArray key = recordfile::passwordOf(recordfile::kVerbindung);
+                sqlite3_open(QFile::encodeName(path).constData(), &db);
+                sqlite3_key(db, key.constData(), int(key.size()));
+                gesperrt.set_value(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) ==
+                                   SQLITE_OK);
+                if (haltMs > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(haltMs));
+                else
+                    los.wait();
+                sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+                sqlite3_close(db);
+            });
+        gehalten = ergebnis.get();
+    }
+    ~FremdeSperre() {
+        loslassen.set_value();
+        faden.join();
+    }
+    bool gehalten = false;
+
+private:
+    std::promise<void> loslassen;
+    std::thread faden;
+};
 
 } // namespace
 
@@ -34,6 +92,7 @@ private slots:
     void endPaths();
     void unknownNameOffersRegistration();
     void helpText();
+    void unopenableFileEndsWithoutTouchingIt_data();
     void unopenableFileEndsWithoutTouchingIt();
     void aPrefixOfAnotherNameStaysAsTyped();
     void enterKeysCheck_data();
@@ -240,24 +299,107 @@ void TestLogin::helpText() {
             "in dem Sie sich neu anmelden können.\r\n"));
 }
 
+void TestLogin::unopenableFileEndsWithoutTouchingIt_data() {
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<QString>("meldung"); // %1: the file, %2: a link's target; empty: it opens
+    const QString kopf = QStringLiteral("Die Datenbankdatei\r\n%1\r\n");
+    const QString ende =
+        QStringLiteral("\r\n\r\nDas Programm wird beendet. Die Datei bleibt unverändert.");
+    QTest::newRow("damaged") << "damaged"
+                             << kopf +
+                                    "kann nicht geöffnet werden: Sie ist beschädigt oder keine "
+                                    "Datenbank von lumoClavido." +
+                                    ende;
+    QTest::newRow("damaged table")
+        << "damaged table"
+        << kopf + "kann nicht gelesen werden: Die Datenbankdatei ist beschädigt." + ende;
+    QTest::newRow("locked for a moment") << "locked for a moment" << QString();
+    QTest::newRow("locked for long")
+        << "locked for long"
+        << kopf +
+               "kann nicht geöffnet werden: Sie wird gerade von einem anderen Programm "
+               "benutzt. Bitte versuchen Sie es etwas später noch einmal." +
+               ende;
+    QTest::newRow("not readable")
+        << "not readable"
+        << kopf +
+               "kann nicht gelesen werden.\r\nDer Zugriff auf die Datenbankdatei wurde "
+               "verweigert." +
+               ende;
+    QTest::newRow("folder") << "folder"
+                            << kopf + "kann nicht geöffnet werden: An ihrer Stelle steht ein "
+                                      "Ordner dieses Namens.\r\n\r\nDas Programm wird beendet. "
+                                      "Der Ordner bleibt unverändert.";
+    QTest::newRow("dangling link")
+        << "dangling link"
+        << kopf + "kann nicht geöffnet werden: Sie ist eine Verknüpfung auf\r\n%2\r\nund dort "
+                  "ist keine Datei vorhanden. Ist der Datenträger angeschlossen?\r\n\r\n"
+                  "Das Programm wird beendet. Die Verknüpfung bleibt unverändert.";
+}
+
 void TestLogin::unopenableFileEndsWithoutTouchingIt() {
+    QFETCH(QString, fall);
+    QFETCH(QString, meldung);
     Umgebung env;
-    {
-        QFile f(env.dbPfad());
+    const QString pfad = env.dbPfad();
+    const QString stick = env.ordner.filePath(QStringLiteral("Stick/Clavido61.mdb"));
+    std::optional<FremdeSperre> sperre;
+    if (fall == "damaged") {
+        QFile f(pfad);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
+    } else if (fall == "damaged table") {
+        std::vector<Eintrag> viele;
+        for (int i = 0; i < 400; ++i)
+            viele.push_back({"anna", "a", "K", QString::number(i), QString(100, u'x')});
+        env.zeilen(viele);
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() / 2);
+        f.write(QByteArray(100, '\0'));
+    } else if (fall == "not readable") {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        env.zeilen({{"anna", "a", "K", "1"}});
+        QVERIFY(QFile::setPermissions(pfad, QFile::WriteOwner));
+    } else if (fall == "folder") {
+        QVERIFY(QDir(env.ordner.path()).mkdir(recordfile::kDateiName));
+    } else if (fall == "dangling link") {
+        QVERIFY(QFile::link(stick, pfad));
+    } else {
+        env.zeilen({{"anna", "a", "K", "1"}});
+        sperre.emplace(pfad, fall == "locked for a moment" ? 300 : 0);
+        QVERIFY(sperre->gehalten);
     }
-    const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
+    const QString vorher = zustand(pfad);
+    QStringList benutzer;
+    if (meldung.isEmpty()) {
+        env.modal.erwarte<pwfrage>([&](pwfrage& d) {
+            benutzer = listenEintraege(d.Combo1);
+            d.Command1_Click();
+        });
+    }
     env.app->formClavido().laden();
+    sperre.reset();
+
     QCOMPARE(env.prozesse.beendet, 1);
+    QCOMPARE(zustand(pfad), vorher);
+    QCOMPARE(
+        QDir(env.ordner.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+        QStringList{recordfile::kDateiName});
+    QVERIFY(env.modal.ungeplant.isEmpty());
+    if (meldung.isEmpty()) {
+        QVERIFY(env.meldungen.meldungen.isEmpty());
+        QCOMPARE(benutzer, QStringList{"anna"});
+        return;
+    }
     QCOMPARE(env.meldungen.meldungen.size(), 1);
     const Meldung& m = env.meldungen.meldungen[0];
-    QVERIFY(m.text.contains(QDir::toNativeSeparators(env.dbPfad())));
-    QVERIFY(m.text.contains(QStringLiteral("kann nicht geöffnet werden")));
+    meldung.replace(QStringLiteral("%1"), QDir::toNativeSeparators(pfad));
+    QCOMPARE(m.text, meldung.replace(QStringLiteral("%2"), QDir::toNativeSeparators(stick)));
+    QCOMPARE(m.style, int(msg::Critical));
     QCOMPARE(m.title, kTitel);
-    QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
     QVERIFY(!env.app->formPwfrage().isVisible());
-    QVERIFY(env.modal.ungeplant.isEmpty());
 }
 
 void TestLogin::aPrefixOfAnotherNameStaysAsTyped() {

@@ -38,11 +38,12 @@ Error Connection::open(const QString& path, const QByteArray& key) {
         sqlite3_close(handle);
         return e;
     }
+    // Already the first read waits for a program that holds the file locked.
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     if (Error e = keyAndCheck(handle, key)) {
         sqlite3_close(handle);
         return e;
     }
-    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     // Every list is built by reading the whole table: keep its decrypted pages
     // in memory instead of deciphering them again for each statement.
     sqlite3_exec(handle, "PRAGMA cache_size = -131072", nullptr, nullptr, nullptr);
