@@ -19,6 +19,7 @@
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
     : dienste(dienste)
     , programmOrdner(programmOrdner) {
+    ignoreFileSizeSignal();
     installButtonKeys();
     QApplication::setWindowIcon(bildIcon(Bild::Schloss));
 }

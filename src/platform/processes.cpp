@@ -2,6 +2,7 @@
 
 #include <QProcess>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,4 +13,8 @@ bool RealProcesses::start(const QString& program) {
 void RealProcesses::endProgram(int code) {
     std::fflush(nullptr);
     std::_Exit(code);
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <sys/resource.h>
+
 namespace {
 
 struct Eingabe {
@@ -65,6 +67,7 @@ private slots:
     void editKeepsWhatTheBoxesCouldNotTakeByTyping();
     void secretsTheCipherCannotCarry_data();
     void secretsTheCipherCannotCarry();
+    void aFailedWriteKeepsTheEditorOpen_data();
     void aFailedWriteKeepsTheEditorOpen();
 };
 
@@ -355,33 +358,64 @@ void TestSave::secretsTheCipherCannotCarry() {
     }
 }
 
+void TestSave::aFailedWriteKeepsTheEditorOpen_data() {
+    QTest::addColumn<bool>("groessenGrenze");
+    QTest::addColumn<QString>("grund");
+    QTest::newRow("read-only") << false << "Die Datenbankdatei ist schreibgeschützt.";
+    // Under a file-size limit the write fails; the program must not end of it.
+    QTest::newRow("file-size limit") << true << "Der Datenträger ist voll.";
+}
+
 void TestSave::aFailedWriteKeepsTheEditorOpen() {
+    QFETCH(bool, groessenGrenze);
+    QFETCH(QString, grund);
     Umgebung env;
     env.zeilen({{"anna", "pw", "Bank", "Konto"}, {"anna", "pw", "Bank", "Depot"}});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
     f.eintragWaehlen(QStringLiteral("Konto"));
     const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
-    // The file can no longer be written.
-    env.app->verbindung.exec(QStringLiteral("PRAGMA query_only = ON"));
+    rlimit grenze{};
+    getrlimit(RLIMIT_FSIZE, &grenze);
+    // The file can no longer be written, for the first click only.
+    auto sperren = [&](bool an) {
+        if (groessenGrenze) {
+            rlimit neu = grenze;
+            if (an)
+                neu.rlim_cur = 0;
+            setrlimit(RLIMIT_FSIZE, &neu);
+        } else {
+            env.app->verbindung.exec(an ? QStringLiteral("PRAGMA query_only = ON")
+                                        : QStringLiteral("PRAGMA query_only = OFF"));
+        }
+    };
     env.meldungen.antworte({msg::Yes});
     QStringList danach;
-    neuerEintrag(env, {"Neu", "Eintrag", "1", "2", "3", "4"}, [&](FormDaten& d) {
+    QByteArray nachFehler;
+    env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+        fuelle(d, {"Neu", "Eintrag", "1", "2", "3", "4"});
+        sperren(true);
+        d.Command2->click();
+        sperren(false);
+        nachFehler = rawdb::dateiInhalt(env.dbPfad());
         danach << d.Combo1->currentText() << d.Text1->text() << d.Text2->text()
-               << (d.Command2->isEnabled() ? "frei" : "gesperrt");
+               << (d.Command2->isEnabled() ? "frei" : "gesperrt")
+               << (d.isVisible() ? "offen" : "zu");
         // Once the file can be written again, the same input is saved.
-        env.app->verbindung.exec(QStringLiteral("PRAGMA query_only = OFF"));
         env.meldungen.antworte({msg::Yes});
         d.Command2->click();
         danach << (d.isVisible() ? "offen" : "zu");
+        if (d.isVisible())
+            d.Command1_Click();
     });
+    f.menu_neu->trigger();
+    QVERIFY(!env.beendet());
     QCOMPARE(env.meldungen.meldungen.size(), 3);
-    const QString fehler = env.meldungen.meldungen[1].text;
-    QVERIFY2(
-        fehler.startsWith(QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n")),
-        qPrintable(fehler));
-    QVERIFY(fehler.contains(QStringLiteral("schreibgeschützt")));
-    QCOMPARE(danach, (QStringList{"Neu", "Eintrag", "1", "frei", "zu"}));
+    QCOMPARE(env.meldungen.meldungen[1].text,
+             QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n") + grund +
+                 QStringLiteral("\r\n\r\nIhre Eingaben bleiben in diesem Fenster erhalten."));
+    QCOMPARE(danach, (QStringList{"Neu", "Eintrag", "1", "frei", "offen", "zu"}));
+    QCOMPARE(nachFehler, vorher);
     const auto rows = env.lesen();
     QCOMPARE(rows.size(), size_t(3));
     QCOMPARE(rows[2].value("Bezeichnung").toString(), QStringLiteral("Eintrag"));

@@ -392,7 +392,7 @@ void TestStore::reportsAFullDisk() {
         const db::Error e = rs.Update();
         if (!e)
             _exit(11);
-        if (e.text.isEmpty())
+        if (e.text != QStringLiteral("Der Datenträger ist voll."))
             _exit(12);
         // The snapshot did not take the row either.
         _exit(rs.RecordCount() == 1 ? 0 : 13);
