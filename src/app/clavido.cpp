@@ -114,7 +114,7 @@ bool Clavido::verschluesselbar(const QString& text, const QString& was) {
     meldung(QStringLiteral("%1 enthält das Zeichen \u201E%2\u201C, das nicht gespeichert werden "
                            "kann.\r\nBitte verwenden Sie nur Buchstaben, Ziffern und Satzzeichen "
                            "des westeuropäischen Zeichensatzes (ohne \u201E\u00FF\u201C).")
-                .arg(was, QString(*zeichen)),
+                .arg(was, *zeichen),
             msg::Exclamation);
     return false;
 }

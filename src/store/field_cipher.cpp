@@ -2,6 +2,8 @@
 
 #include "store/code_page.h"
 
+#include <QTextBoundaryFinder>
+
 namespace {
 
 // Characters the code page cannot carry are stored as "?", as Windows does.
@@ -41,11 +43,17 @@ QString entschluesseln(const QString& text, const QString& key) {
     return result;
 }
 
-std::optional<QChar> nichtSpeicherbaresZeichen(const QString& text) {
-    for (QChar c : text) {
-        const auto code = codepage::code(c);
-        if (!code || *code == 255)
-            return c;
+std::optional<QString> nichtSpeicherbaresZeichen(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto code = codepage::code(text[i]);
+        if (code && *code != 255)
+            continue;
+        QTextBoundaryFinder zeichen(QTextBoundaryFinder::Grapheme, text);
+        zeichen.setPosition(i + 1);
+        const qsizetype anfang = zeichen.toPreviousBoundary();
+        zeichen.setPosition(i);
+        const qsizetype ende = zeichen.toNextBoundary();
+        return text.mid(anfang, ende - anfang);
     }
     return std::nullopt;
 }

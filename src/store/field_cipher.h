@@ -12,5 +12,6 @@ QString verschluesseln(const QString& text, const QString& key);
 QString entschluesseln(const QString& text, const QString& key);
 
 // The first character of `text` that would not come back unchanged through the
-// cipher: one outside the code page, or "ÿ" (which deciphers to code 0).
-std::optional<QChar> nichtSpeicherbaresZeichen(const QString& text);
+// cipher: one outside the code page, or "ÿ" (which deciphers to code 0). It is
+// given whole, as the user sees it: an emoji, a letter with a combining accent.
+std::optional<QString> nichtSpeicherbaresZeichen(const QString& text);

@@ -325,7 +325,7 @@ void TestSave::secretsTheCipherCannotCarry_data() {
     QTest::newRow("ł in the second") << 1 << "Łódź"
                                      << "Das Feld „PIN / Kennwort“ enthält das Zeichen „Ł“";
     QTest::newRow("emoji in the third") << 2 << "x😀"
-                                        << "Das Feld „URL“ enthält das Zeichen";
+                                        << "Das Feld „URL“ enthält das Zeichen „😀“";
     QTest::newRow("€ is fine") << 1 << "100 €"
                                << "";
 }

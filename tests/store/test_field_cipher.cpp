@@ -98,14 +98,17 @@ void TestFieldCipher::refusesWhatCannotComeBack_data() {
     QTest::newRow("euro") << QStringLiteral("5 €") << QString();
     QTest::newRow("y diaeresis") << QStringLiteral("Müllerÿ") << QStringLiteral("ÿ");
     QTest::newRow("l stroke") << QStringLiteral("Łódź") << QStringLiteral("Ł");
-    QTest::newRow("emoji") << QStringLiteral("a😀") << QString(QChar(0xD83D));
+    QTest::newRow("emoji") << QStringLiteral("a😀") << QStringLiteral("😀");
+    QTest::newRow("emoji with skin tone")
+        << QStringLiteral("ok 👍🏽!") << QStringLiteral("👍🏽");
+    QTest::newRow("combining accent") << QStringLiteral("Cafe\u0301") << QStringLiteral("e\u0301");
 }
 
 void TestFieldCipher::refusesWhatCannotComeBack() {
     QFETCH(QString, text);
     QFETCH(QString, refused);
     const auto c = nichtSpeicherbaresZeichen(text);
-    QCOMPARE(c ? QString(*c) : QString(), refused);
+    QCOMPARE(c.value_or(QString()), refused);
     if (refused.isEmpty())
         QCOMPARE(entschluesseln(verschluesseln(text, kFeldSchluessel), kFeldSchluessel), text);
 }
