@@ -4,6 +4,7 @@
 #include "app/form_haftung.h"
 #include "app/pictures.h"
 #include "editor/form_daten.h"
+#include "editor/form_suchen.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
@@ -26,6 +27,7 @@ Clavido::Clavido(Services& dienste, const QString& programmOrdner)
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {
+    formSuchen_.reset();
     formDaten_.reset();
     pwstartform_.reset();
     formHaftung_.reset();
@@ -131,6 +133,8 @@ void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
+    if (formSuchen_)
+        formSuchen_->Unload();
     if (formDaten_)
         formDaten_->Unload();
     if (pwstartform_)
@@ -188,4 +192,10 @@ FormDaten& Clavido::formDaten() {
         formDaten_ = std::make_unique<FormDaten>(*this);
     formDaten_->laden();
     return *formDaten_;
+}
+
+FormSuchen& Clavido::formSuchen() {
+    if (!formSuchen_)
+        formSuchen_ = std::make_unique<FormSuchen>(*this);
+    return *formSuchen_;
 }

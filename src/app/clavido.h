@@ -12,6 +12,7 @@
 class QWidget;
 class FormClavido;
 class FormDaten;
+class FormSuchen;
 class FormGruss;
 class FormHaftung;
 class pwfrage;
@@ -56,6 +57,7 @@ public:
     FormHaftung& formHaftung();
     pwstartform& formPwstartform();
     FormDaten& formDaten();
+    FormSuchen& formSuchen();
     bool hatFormClavido() const { return formClavido_ != nullptr; }
     bool hatFormDaten() const { return formDaten_ != nullptr; }
     void formGrussFreigeben();
@@ -73,4 +75,5 @@ private:
     std::unique_ptr<FormHaftung> formHaftung_;
     std::unique_ptr<pwstartform> pwstartform_;
     std::unique_ptr<FormDaten> formDaten_;
+    std::unique_ptr<FormSuchen> formSuchen_;
 };

@@ -155,6 +155,16 @@ void zeichne(QPainter& p, Bild bild) {
         p.drawLine(QPointF(22, 26), QPointF(42, 48));
         p.drawLine(QPointF(42, 26), QPointF(22, 48));
         break;
+    case Bild::Pruefen: {
+        QPainterPath haken;
+        haken.moveTo(10, 34);
+        haken.lineTo(26, 50);
+        haken.lineTo(54, 16);
+        p.setPen(QPen(kGruen, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(haken);
+        break;
+    }
     case Bild::Schloss:
         p.setPen(QPen(QColor(120, 126, 140), 7));
         p.setBrush(Qt::NoBrush);

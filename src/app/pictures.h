@@ -18,6 +18,7 @@ enum class Bild {
     Speichern,
     Schliessen,
     Schloss,
+    Pruefen,
 };
 
 // `size` in device-independent pixels; drawn for the screen's pixel density.

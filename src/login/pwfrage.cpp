@@ -3,6 +3,7 @@
 #include "app/clavido.h"
 #include "app/form_haftung.h"
 #include "app/pictures.h"
+#include "login/passwort.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
 #include "platform/wait_cursor.h"
@@ -21,20 +22,6 @@
 #include <QVBoxLayout>
 
 #include <optional>
-
-namespace {
-
-// Leading and trailing blanks only, as the password comparison has always done.
-QString ohneRandLeerzeichen(const QString& text) {
-    qsizetype start = 0, end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
-
-} // namespace
 
 pwfrage::pwfrage(Clavido& app)
     : Formular(app) {
@@ -248,7 +235,7 @@ void pwfrage::Command3_Click() {
     if (versuch == 0)
         versuch = 1;
 
-    if (ohneRandLeerzeichen(s.aktPasswort) == ohneRandLeerzeichen(s.gespPasswort)) {
+    if (passwoerterGleich(s.aktPasswort, s.gespPasswort)) {
         haupt.setWindowTitle(Clavido::fensterTitel() + s.aktBenutzer);
         Unload();
         haupt.show();

@@ -10,6 +10,7 @@ class LimitedTextEdit;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -37,8 +38,25 @@ public:
 
     void menu_neu_Click();
     void menu_edit_Click();
+    void menu_loeschen_Click();
+    void menu_kopieren_Click();
+    void menu_suchen_Click();
     void menu_ende_Click();
     void menu_hilfe_Click();
+
+    // Plain-text display: ticking asks for the password again in Frame2.
+    void Check1_Click();
+    void Command9_Click();
+    void Command10_Click();
+    // After a mouse selection in a secret box: copying needs plain text and a selection.
+    void Text_MouseUp(QLineEdit* box);
+    void Label11_Click();
+    // The hint line for the control under the mouse (the window itself: the resting caption).
+    void hinweisZeigen(QObject* unterDerMaus);
+    static QString ruheHinweis();
+
+    // If a secret was copied and the clipboard holds text, offers to empty it.
+    void zwischenablageSchuetzen();
 
     // The category list from the user's rows; leaves the view on the query.
     void kategorienAufbauen();
@@ -70,7 +88,13 @@ public:
     QLineEdit* Text9;
     QLabel* Label13;
     LimitedTextEdit* Text13;
+    QLabel* Label14;
     QCheckBox* Check1;
+    QGroupBox* Frame2;
+    QLineEdit* Text7;
+    QToolButton* Command9;
+    QToolButton* Command10;
+    QLabel* Label10;
 
     QMenu* Hmenu_datei;
     QMenu* Hmenu_bearbeiten;
@@ -107,8 +131,12 @@ public:
     QToolButton* Command11;
     QToolButton* Command1;
 
+    // Password checks of the plain-text display: 0 until the first one.
+    qint16 versuch = 0;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void baueFenster();
@@ -116,6 +144,9 @@ private:
     void baueKnopfleiste(QWidget* leiste);
     QToolButton* bildKnopf(QWidget* parent, Bild bild, const QString& tip);
     void eintragsBefehleFreigeben(bool frei);
+    void baueKlartextRahmen(QWidget* parent);
+    void maskieren();
+    void beobachten(QWidget* control);
 
     Clavido& app;
     bool geladen_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/clavido.h"
 #include "editor/form_daten.h"
+#include "editor/form_suchen.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
@@ -65,6 +66,10 @@ void FormClavido::menu_edit_Click() {
     editor.zeigeModal();
 }
 
+void FormClavido::menu_suchen_Click() {
+    app.formSuchen().zeigeModal();
+}
+
 void FormClavido::menu_ende_Click() {
     close();
 }
@@ -74,19 +79,8 @@ void FormClavido::menu_hilfe_Click() {
 }
 
 void FormClavido::Form_QueryUnload() {
-    Sitzung& s = app.sitzung;
-    if (s.ablageBenutzt == 1 && app.dienste.clipboard.hasText()) {
-        const auto antwort = app.meldung(
-            QStringLiteral("Die Zwischenablage enthält Text, evtl. ein Geheimwort!\r\n\r\n"
-                           "Soll der Inhalt der Zwischenablage jetzt gelöscht werden?"),
-            msg::Critical | msg::YesNo);
-        if (antwort == msg::Yes) {
-            app.dienste.clipboard.clear();
-            app.meldung(QStringLiteral("Die Zwischenablage ist jetzt leer!"), msg::Exclamation);
-            s.ablageBenutzt = 0;
-        }
-    }
-    s.endeModus = 2;
+    zwischenablageSchuetzen();
+    app.sitzung.endeModus = 2;
     app.dienste.help.close();
     app.beenden();
 }

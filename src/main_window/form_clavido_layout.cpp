@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,6 +112,9 @@ void FormClavido::baueMenue() {
 
     connect(menu_neu, &QAction::triggered, this, &FormClavido::menu_neu_Click);
     connect(menu_edit, &QAction::triggered, this, &FormClavido::menu_edit_Click);
+    connect(menu_loeschen, &QAction::triggered, this, &FormClavido::menu_loeschen_Click);
+    connect(menu_kopieren, &QAction::triggered, this, &FormClavido::menu_kopieren_Click);
+    connect(menu_suchen, &QAction::triggered, this, &FormClavido::menu_suchen_Click);
     connect(menu_ende, &QAction::triggered, this, &FormClavido::menu_ende_Click);
     connect(menu_hilfe, &QAction::triggered, this, &FormClavido::menu_hilfe_Click);
 }
@@ -144,8 +148,38 @@ void FormClavido::baueKnopfleiste(QWidget* leiste) {
 
     connect(Command4, &QToolButton::clicked, this, &FormClavido::menu_neu_Click);
     connect(Command5, &QToolButton::clicked, this, &FormClavido::menu_edit_Click);
+    connect(Command3, &QToolButton::clicked, this, &FormClavido::menu_loeschen_Click);
+    connect(Command12, &QToolButton::clicked, this, &FormClavido::menu_kopieren_Click);
+    connect(Command2, &QToolButton::clicked, this, &FormClavido::menu_suchen_Click);
     connect(Command11, &QToolButton::clicked, this, &FormClavido::menu_hilfe_Click);
     connect(Command1, &QToolButton::clicked, this, &FormClavido::menu_ende_Click);
+}
+
+void FormClavido::baueKlartextRahmen(QWidget* parent) {
+    Frame2 = new QGroupBox(QStringLiteral("   Bitte mit Passwort neu legitimieren  "), parent);
+    Frame2->setFont(arial(9, true));
+    Text7 = new QLineEdit(Frame2);
+    Text7->setFont(arial(10));
+    Text7->setMaxLength(12);
+    Text7->setAccessibleName(QStringLiteral("Passwort"));
+    widgets::setPasswordChar(Text7, u'*');
+    Command9 = bildKnopf(Frame2, Bild::Pruefen, QStringLiteral(" Passwort prüfen "));
+    Command10 = bildKnopf(Frame2, Bild::Schliessen, QStringLiteral(" Rahmen ausblenden "));
+    auto* layout = new QHBoxLayout(Frame2);
+    layout->setContentsMargins(8, 4, 8, 6);
+    layout->addWidget(Text7);
+    layout->addWidget(Command9);
+    layout->addWidget(Command10);
+    Frame2->setVisible(false);
+    connect(Command9, &QToolButton::clicked, this, &FormClavido::Command9_Click);
+    connect(Command10, &QToolButton::clicked, this, &FormClavido::Command10_Click);
+    connect(Text7, &QLineEdit::returnPressed, this, &FormClavido::Command9_Click);
+    connect(Check1, &QCheckBox::clicked, this, &FormClavido::Check1_Click);
+}
+
+void FormClavido::beobachten(QWidget* control) {
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
 }
 
 void FormClavido::baueFenster() {
@@ -206,8 +240,19 @@ void FormClavido::baueFenster() {
     Label7->setBuddy(Text4);
     Label9->setBuddy(Text9);
     Label13->setBuddy(Text13);
+    Label14 = new QLabel(QStringLiteral("( nur in Klartext ! )"), mitte);
+    Label14->setFont(arial(8));
+    Label14->setStyleSheet(QStringLiteral("color: #d00000;"));
     Check1 = new QCheckBox(QStringLiteral("Daten in Klartext"), mitte);
     Check1->setEnabled(false);
+    baueKlartextRahmen(mitte);
+    Label10 = new QLabel(ruheHinweis(), mitte);
+    Label10->setTextFormat(Qt::PlainText);
+    Label10->setToolTip(QStringLiteral(" Hinweise zum Programm "));
+    Label10->setFont(arial(9));
+    Label10->setFrameShape(QFrame::Panel);
+    Label10->setFrameShadow(QFrame::Sunken);
+    Label10->setMinimumWidth(100);
 
     auto* kopf = new QHBoxLayout;
     kopf->addWidget(Label1);
@@ -228,17 +273,24 @@ void FormClavido::baueFenster() {
     for (auto [label, box] : {std::pair<QLabel*, QWidget*>{Label5, Text6},
                               {Label6, Text5},
                               {Label7, Text4},
-                              {Label9, Text9},
-                              {Label13, Text13}}) {
+                              {Label9, Text9}}) {
         felder->addSpacing(4);
         felder->addWidget(label);
         felder->addWidget(box);
     }
+    felder->addWidget(Label14, 0, Qt::AlignRight);
+    felder->addWidget(Label13);
+    felder->addWidget(Text13, 1);
     felder->addSpacing(4);
-    felder->addWidget(Check1);
+    auto* klartext = new QHBoxLayout;
+    klartext->addWidget(Check1);
+    klartext->addSpacing(12);
+    klartext->addWidget(Frame2);
+    klartext->addStretch();
+    felder->addLayout(klartext);
 
     auto* layout = new QVBoxLayout(mitte);
-    layout->setContentsMargins(0, 0, 0, 8);
+    layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(leiste);
     auto* inhalt = new QVBoxLayout;
     inhalt->setContentsMargins(12, 4, 12, 0);
@@ -247,6 +299,10 @@ void FormClavido::baueFenster() {
     inhalt->addLayout(auswahl);
     inhalt->addLayout(felder, 1);
     layout->addLayout(inhalt, 1);
+    auto* hinweis = new QHBoxLayout;
+    hinweis->setContentsMargins(6, 0, 6, 0);
+    hinweis->addWidget(Label10);
+    layout->addLayout(hinweis);
 
     setTabOrder(Command1, Combo2);
     setTabOrder(Combo2, Combo1);
@@ -256,5 +312,16 @@ void FormClavido::baueFenster() {
     setTabOrder(Text4, Text9);
     setTabOrder(Text9, Text13);
     setTabOrder(Text13, Check1);
-    resize(620, 560);
+    setTabOrder(Check1, Text7);
+    setTabOrder(Text7, Command9);
+    setTabOrder(Command9, Command10);
+
+    mitte->setMouseTracking(true);
+    mitte->installEventFilter(this);
+    for (QWidget* w :
+         {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Text5), static_cast<QWidget*>(Text4),
+          static_cast<QWidget*>(Text9), static_cast<QWidget*>(Text6),
+          static_cast<QWidget*>(Text13->viewport()), static_cast<QWidget*>(Label11)})
+        beobachten(w);
+    resize(640, 640);
 }

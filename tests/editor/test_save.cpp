@@ -247,7 +247,7 @@ void TestSave::editMovesTheEntryToItsNewCategory() {
     env.anmelden("anna", "alt");
     FormClavido& f = env.app->formClavido();
     f.eintragWaehlen(QStringLiteral("Konto"));
-    klartextAnzeigen(f);
+    klartextAnzeigen(f, "alt");
     env.app->sitzung.aktPasswort = QStringLiteral("neu"); // as after a change of password
     env.meldungen.antworte({msg::Yes});
     env.modal.erwarte<FormDaten>([](FormDaten& d) {

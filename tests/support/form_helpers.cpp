@@ -1,11 +1,11 @@
 #include "form_helpers.h"
 
 #include "main_window/form_clavido.h"
-#include "platform/widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QToolButton>
 
 QStringList listenEintraege(const QComboBox* box) {
     QStringList items;
@@ -14,9 +14,8 @@ QStringList listenEintraege(const QComboBox* box) {
     return items;
 }
 
-void klartextAnzeigen(FormClavido& f) {
-    f.Check1->setChecked(true);
-    for (QLineEdit* box : {f.Text5, f.Text4, f.Text9})
-        widgets::setPasswordChar(box, QChar());
-    f.eintragAnzeigen(false);
+void klartextAnzeigen(FormClavido& f, const QString& passwort) {
+    f.Check1->click();
+    f.Text7->setText(passwort);
+    f.Command9->click();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 class FormClavido;
@@ -8,6 +9,5 @@ class QComboBox;
 // The items of a list, in their order.
 QStringList listenEintraege(const QComboBox* box);
 
-// The main window's secrets in plain text, as its check box leaves them once
-// the password was typed again.
-void klartextAnzeigen(FormClavido& f);
+// Ticks "Daten in Klartext" and types the password again.
+void klartextAnzeigen(FormClavido& f, const QString& passwort = QStringLiteral("pw"));

@@ -272,6 +272,9 @@ Error Recordset::Delete() {
     stmt.bind(1, snapshot_->rows[position_].rowid);
     if (int rc = stmt.step(); rc != SQLITE_DONE)
         return errorFrom(connection_->handle(), rc);
+    // Someone else deleted it since the snapshot was taken.
+    if (sqlite3_changes(connection_->handle()) == 0)
+        return errorFrom(SQLITE_NOTFOUND);
     snapshot_->rows.erase(snapshot_->rows.begin() + position_);
     currentDeleted_ = true;
     stampAfterWrite(fresh);

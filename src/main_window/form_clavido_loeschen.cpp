@@ -1,0 +1,96 @@
+#include "main_window/form_clavido.h"
+
+#include "app/clavido.h"
+#include "platform/limited_text_edit.h"
+#include "platform/wait_cursor.h"
+#include "platform/widgets.h"
+#include "store/statements.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSet>
+#include <QToolButton>
+
+void FormClavido::menu_loeschen_Click() {
+    Sitzung& s = app.sitzung;
+    db::Recordset& rs = Daten1.Recordset();
+    s.merkBookmark = rs.Bookmark();
+
+    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
+    int zeilen = 0;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(iBenutzer).Value() == s.aktBenutzer)
+            ++zeilen;
+    }
+    const bool letzte = zeilen == 1;
+    const QString frage =
+        letzte ? QStringLiteral("Dies ist der letzte Datensatz!\r\n"
+                                "Wenn Sie diesen letzten Datensatz löschen und anschließend das "
+                                "Programm\r\n"
+                                "beenden, müssen Sie sich beim nächsten Programmstart komplett neu "
+                                "anmelden!\r\n"
+                                "Möchten Sie diesen Datensatz jetzt trotzdem löschen?")
+               : QStringLiteral("Diesen Datensatz jetzt löschen?");
+    const auto antwort = app.meldung(frage, msg::Critical | msg::YesNo);
+    // The counting walk left the row: whatever the answer, stand on it again.
+    // If it is not there any more, the walk has left the recordset after its
+    // last row, where nothing can be deleted.
+    rs.SetBookmark(s.merkBookmark);
+    if (antwort != msg::Yes)
+        return;
+
+    // Only the row the user sees may go; if it is gone or cannot be deleted,
+    // nothing else changes either.
+    if (db::Error fehler = rs.Delete()) {
+        app.meldung(
+            QStringLiteral("Der Datensatz konnte nicht gelöscht werden.\r\n%1").arg(fehler.text),
+            msg::Exclamation);
+        return;
+    }
+    s.listenAktion = 0;
+    if (letzte) {
+        s.optSichern = QStringLiteral("3");
+        menu_einstellungen->setEnabled(false);
+        menu_passwort->setEnabled(false);
+    }
+
+    WaitCursor warten;
+    for (QLineEdit* box : {Text6, Text5, Text4, Text9})
+        box->clear();
+    Text13->clear();
+
+    // The categories from the table, each once (letter case counts); the entry
+    // list follows from choosing the first of them.
+    QStringList kategorien;
+    QSet<QString> schonDa;
+    const int iKategorie = rs.fieldIndex(QStringLiteral("Kategorie"));
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(iBenutzer).Value() != s.aktBenutzer)
+            continue;
+        const QString kategorie = rs.Fields(iKategorie).Value();
+        if (!schonDa.contains(kategorie)) {
+            schonDa.insert(kategorie);
+            kategorien << kategorie;
+        }
+    }
+    Combo2->clear();
+    widgets::fillSorted(Combo2, kategorien);
+    Combo1->clear();
+    if (Combo2->count() > 0) {
+        Combo2->setCurrentIndex(0);
+        Combo2_Click();
+    }
+
+    zaehlerAktualisieren();
+    if (Combo1->count() > 0) {
+        app.datensatzAnzeigen();
+        return;
+    }
+    for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Command5),
+                       static_cast<QWidget*>(Command3), static_cast<QWidget*>(Command13)})
+        w->setEnabled(false);
+    for (QAction* a : {menu_drucken, menu_edit, menu_loeschen})
+        a->setEnabled(false);
+}

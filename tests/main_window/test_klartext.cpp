@@ -1,0 +1,286 @@
+#include "environment.h"
+#include "form_helpers.h"
+#include "main_window/form_clavido.h"
+#include "platform/limited_text_edit.h"
+#include "platform/widgets.h"
+#include "store/field_cipher.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// "R" frame shown, "X" ticked, "E" enabled, "K" plain (else masked).
+QString zustand(FormClavido& f) {
+    QString z;
+    z += f.Frame2->isVisible() ? u'R' : u'-';
+    z += f.Check1->isChecked() ? u'X' : u'-';
+    z += f.Check1->isEnabled() ? u'E' : u'-';
+    z += widgets::passwordChar(f.Text5).isNull() ? u'K' : u'-';
+    return z;
+}
+
+// A release of the mouse button over a box, as after selecting with the mouse.
+void loslassen(QLineEdit* box) {
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(2, 2));
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestKlartext : public QObject {
+    Q_OBJECT
+private slots:
+    void passwordAskedAgain_data();
+    void passwordAskedAgain();
+    void otherEntriesShowInPlainText();
+    void hintsAndDate();
+    void copyNeedsPlainTextAndASelection();
+    void copiesTheLastSelection_data();
+    void copiesTheLastSelection();
+    void clipboardGuardAtTheEnd_data();
+    void clipboardGuardAtTheEnd();
+};
+
+void TestKlartext::passwordAskedAgain_data() {
+    QTest::addColumn<QStringList>("schritte");
+    QTest::addColumn<QString>("danach");
+    QTest::addColumn<QStringList>("meldungen");
+    const QString falsch = QStringLiteral(". Versuch: Das Passwort ist ungültig!");
+    QTest::newRow("tick asks") << QStringList{"tick"} << "RX--" << QStringList{};
+    QTest::newRow("right") << QStringList{"tick", "pw"} << "-XEK" << QStringList{};
+    QTest::newRow("outer blanks") << QStringList{"tick", "  pw "} << "-XEK" << QStringList{};
+    QTest::newRow("enter") << QStringList{"tick", "enter pw"} << "-XEK" << QStringList{};
+    QTest::newRow("empty") << QStringList{"tick", ""} << "--E-" << QStringList{};
+    QTest::newRow("frame closed") << QStringList{"tick", "close"} << "--E-" << QStringList{};
+    QTest::newRow("other case") << QStringList{"tick", "PW"} << "RX--" << QStringList{"1" + falsch};
+    QTest::newRow("wrong, right") << QStringList{"tick", "x", "pw"} << "-XEK"
+                                  << QStringList{"1" + falsch};
+    QTest::newRow("third ends, fourth starts at 1")
+        << QStringList{"tick", "x", "x", "x", "tick", "x"} << "RX--"
+        << QStringList{"1" + falsch, "2" + falsch,
+                       "3. Versuch: Das Passwort ist ungültig! Diese Funktion wird abgebrochen.",
+                       "1" + falsch};
+    QTest::newRow("untick masks at once")
+        << QStringList{"tick", "pw", "tick"} << "--E-" << QStringList{};
+}
+
+void TestKlartext::passwordAskedAgain() {
+    QFETCH(QStringList, schritte);
+    QFETCH(QString, danach);
+    QFETCH(QStringList, meldungen);
+    Umgebung env;
+    Eintrag e{"anna", "pw", "Bank", "Konto"};
+    e.konto = QStringLiteral("DE12");
+    env.zeilen({e});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QApplication::setActiveWindow(&f);
+    for (const QString& schritt : schritte) {
+        if (schritt == "tick") {
+            f.Check1->click();
+        } else if (schritt == "close") {
+            f.Command10->click();
+        } else if (schritt.startsWith("enter ")) {
+            f.Text7->setText(schritt.mid(6));
+            QTest::keyClick(f.Text7, Qt::Key_Return);
+        } else {
+            f.Text7->setText(schritt);
+            f.Command9->click();
+        }
+    }
+    QCOMPARE(zustand(f), danach);
+    QCOMPARE(env.meldungen.texte(), meldungen);
+    for (const Meldung& m : env.meldungen.meldungen)
+        QCOMPARE(m.style, int(msg::Exclamation));
+    QCOMPARE(f.Text5->text(), danach.endsWith(u'K') ? QStringLiteral("DE12")
+                                                    : verschluesseln("DE12", kFeldSchluessel));
+    QCOMPARE(f.Text7->text(), QString());
+}
+
+void TestKlartext::otherEntriesShowInPlainText() {
+    Umgebung env;
+    Eintrag a{"anna", "pw", "Bank", "A"}, b{"anna", "pw", "Bank", "B"};
+    a.pin = QStringLiteral("1111");
+    b.pin = QStringLiteral("2222");
+    env.zeilen({a, b});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    klartextAnzeigen(f);
+    QCOMPARE(f.Text4->text(), QStringLiteral("1111"));
+    f.eintragWaehlen(QStringLiteral("B"));
+    QCOMPARE(f.Text4->text(), QStringLiteral("2222"));
+    QCOMPARE(f.Text4->displayText(), QStringLiteral("2222"));
+}
+
+void TestKlartext::hintsAndDate() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "Bank", "Konto"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QStringList hinweise;
+    for (QWidget* w : {static_cast<QWidget*>(f.Check1), static_cast<QWidget*>(f.Text5),
+                       static_cast<QWidget*>(f.Text4), static_cast<QWidget*>(f.Text9),
+                       static_cast<QWidget*>(f.Text6), f.Text13->viewport(), f.centralWidget()}) {
+        QMouseEvent bewegung(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &bewegung);
+        hinweise << f.Label10->text();
+    }
+    QCOMPARE(hinweise,
+             (QStringList{" Daten unverschlüsselt in Klartext anzeigen",
+                          " Platz für erstes Geheimwort", " Platz für zweites Geheimwort",
+                          " Platz für einen Zusatztext oder ein weiteres Geheimwort",
+                          " Bezeichnung für den Eintrag", " Anmerkungen zu diesem Datensatz",
+                          FormClavido::ruheHinweis()}));
+    QVERIFY(FormClavido::ruheHinweis().startsWith(u' '));
+    QCOMPARE(f.Label10->toolTip(), QStringLiteral(" Hinweise zum Programm "));
+
+    const QString heute = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    QCOMPARE(f.Label11->text(), heute);
+    QTest::mouseClick(f.Label11, Qt::LeftButton);
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$")).match(f.Label11->text()).hasMatch());
+    QTest::mouseClick(f.Label11, Qt::LeftButton);
+    QCOMPARE(f.Label11->text(), heute);
+}
+
+void TestKlartext::copyNeedsPlainTextAndASelection() {
+    Umgebung env;
+    Eintrag e{"anna", "pw", "Bank", "Konto"};
+    e.pin = QStringLiteral("4711");
+    env.zeilen({e});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    auto frei = [&f] { return f.Command12->isEnabled() && f.menu_kopieren->isEnabled(); };
+    f.Text4->setSelection(0, 2);
+    loslassen(f.Text4);
+    QVERIFY(!frei()); // masked
+    klartextAnzeigen(f);
+    f.Text4->setSelection(1, 2);
+    QVERIFY(!frei()); // a selection by the keyboard or the program enables nothing
+    loslassen(f.Text4);
+    QVERIFY(frei());
+    f.Text4->deselect();
+    loslassen(f.Text4);
+    QVERIFY(!frei());
+}
+
+void TestKlartext::copiesTheLastSelection_data() {
+    QTest::addColumn<QStringList>("auswahl"); // Text5, Text4, Text9
+    QTest::addColumn<QString>("ablage");
+    QTest::newRow("first and third") << QStringList{"DE", "", "bank"} << "bank";
+    QTest::newRow("second only") << QStringList{"", "47", ""} << "47";
+    QTest::newRow("none") << QStringList{"", "", ""} << "";
+}
+
+void TestKlartext::copiesTheLastSelection() {
+    QFETCH(QStringList, auswahl);
+    QFETCH(QString, ablage);
+    Umgebung env;
+    Eintrag e{"anna", "pw", "Bank", "Konto"};
+    e.konto = QStringLiteral("DE12");
+    e.pin = QStringLiteral("4711");
+    e.zusatz = QStringLiteral("https://bank.example");
+    env.zeilen({e});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    klartextAnzeigen(f);
+    env.ablage.text = QStringLiteral("von vorher");
+    const QList<QLineEdit*> boxen = {f.Text5, f.Text4, f.Text9};
+    for (int i = 0; i < 3; ++i) {
+        const qsizetype at = boxen[i]->text().indexOf(auswahl[i]);
+        if (!auswahl[i].isEmpty())
+            boxen[i]->setSelection(int(at), int(auswahl[i].size()));
+    }
+    f.Command12->setEnabled(true);
+    f.Command12->click();
+    QCOMPARE(env.ablage.text, ablage);
+    QCOMPARE(env.meldungen.meldungen.size(), 1);
+    const Meldung& m = env.meldungen.meldungen[0];
+    QCOMPARE(m.title, QStringLiteral("lumoClavido"));
+    QCOMPARE(m.style, int(msg::Exclamation));
+    QCOMPARE(m.text,
+             ablage.isEmpty()
+                 ? QStringLiteral(
+                       "Sie haben kein Geheimwort ausgewählt!  Bitte markieren Sie ein Geheimwort.")
+                 : QStringLiteral("Das ausgewählte Geheimwort wurde in Klartext in die "
+                                  "Zwischenablage kopiert!\r\n\r\nAchtung:  Vergessen Sie nicht, "
+                                  "den Inhalt der Zwischenablage wieder zu löschen!"));
+    QCOMPARE(env.app->sitzung.ablageBenutzt, qint16(ablage.isEmpty() ? 0 : 1));
+    QCOMPARE(f.Command12->isEnabled(), ablage.isEmpty());
+}
+
+void TestKlartext::clipboardGuardAtTheEnd_data() {
+    QTest::addColumn<bool>("kopiert");
+    QTest::addColumn<QString>("ablageDanach"); // what another program left there, or the copy
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<QString>("weg"); // how the window is closed
+    QTest::addColumn<QStringList>("meldungen");
+    QTest::addColumn<QString>("ablageAmEnde");
+    const QString frage = QStringLiteral("Die Zwischenablage enthält Text, evtl. ein Geheimwort!"
+                                         "\r\n\r\nSoll der Inhalt der Zwischenablage jetzt "
+                                         "gelöscht werden?");
+    const QString leer = QStringLiteral("Die Zwischenablage ist jetzt leer!");
+    QTest::newRow("no copy") << false << "fremd" << 0 << "F5" << QStringList{} << "fremd";
+    QTest::newRow("copy, emptied since") << true << "" << 0 << "F5" << QStringList{} << "";
+    QTest::newRow("copy, yes") << true << "47" << int(msg::Yes) << "F5" << QStringList{frage, leer}
+                               << "";
+    QTest::newRow("copy, no") << true << "47" << int(msg::No) << "button" << QStringList{frage}
+                              << "47";
+    QTest::newRow("other text since, yes")
+        << true << "fremd" << int(msg::Yes) << "close box" << QStringList{frage, leer} << "";
+}
+
+void TestKlartext::clipboardGuardAtTheEnd() {
+    QFETCH(bool, kopiert);
+    QFETCH(QString, ablageDanach);
+    QFETCH(int, antwort);
+    QFETCH(QString, weg);
+    QFETCH(QStringList, meldungen);
+    QFETCH(QString, ablageAmEnde);
+    Umgebung env;
+    Eintrag e{"anna", "pw", "Bank", "Konto"};
+    e.pin = QStringLiteral("4711");
+    e.sichern = QStringLiteral("0");
+    env.zeilen({e});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    if (kopiert) {
+        klartextAnzeigen(f);
+        f.Text4->setSelection(0, 2);
+        f.menu_kopieren->setEnabled(true);
+        f.menu_kopieren->trigger();
+        env.meldungen.meldungen.clear();
+    }
+    env.ablage.text = ablageDanach;
+    if (antwort)
+        env.meldungen.antworte({msg::Answer(antwort)});
+    QApplication::setActiveWindow(&f);
+    if (weg == "F5")
+        QTest::keyClick(&f, Qt::Key_F5);
+    else if (weg == "button")
+        f.Command1->click();
+    else
+        f.close();
+    QCOMPARE(env.meldungen.texte(), meldungen);
+    if (!meldungen.isEmpty()) {
+        QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Critical | msg::YesNo));
+        QCOMPARE(env.meldungen.meldungen[0].title, QStringLiteral("lumoClavido 6.1"));
+    }
+    QCOMPARE(env.ablage.text, ablageAmEnde);
+    QCOMPARE(env.app->sitzung.endeModus, qint16(2));
+    QCOMPARE(env.prozesse.beendet, 1);
+    QVERIFY(env.hilfe.geschlossen > 0);
+}
+
+CLAVIDO_TEST_MAIN(TestKlartext)
+#include "test_klartext.moc"
