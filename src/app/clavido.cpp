@@ -5,6 +5,7 @@
 #include "app/pictures.h"
 #include "editor/form_daten.h"
 #include "editor/form_suchen.h"
+#include "login/pwform.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
@@ -27,6 +28,7 @@ Clavido::Clavido(Services& dienste, const QString& programmOrdner)
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {
+    pwform_.reset();
     formSuchen_.reset();
     formDaten_.reset();
     pwstartform_.reset();
@@ -44,6 +46,10 @@ QString Clavido::titel() {
 
 QString Clavido::fensterTitel() {
     return titel() + QStringLiteral("  -  ");
+}
+
+QString Clavido::programmDatei() {
+    return QCoreApplication::applicationFilePath();
 }
 
 void Clavido::Main() {
@@ -133,6 +139,8 @@ void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
+    if (pwform_)
+        pwform_->Unload();
     if (formSuchen_)
         formSuchen_->Unload();
     if (formDaten_)
@@ -198,4 +206,10 @@ FormSuchen& Clavido::formSuchen() {
     if (!formSuchen_)
         formSuchen_ = std::make_unique<FormSuchen>(*this);
     return *formSuchen_;
+}
+
+pwform& Clavido::formPwform() {
+    if (!pwform_)
+        pwform_ = std::make_unique<pwform>(*this);
+    return *pwform_;
 }

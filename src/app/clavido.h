@@ -13,6 +13,7 @@ class QWidget;
 class FormClavido;
 class FormDaten;
 class FormSuchen;
+class pwform;
 class FormGruss;
 class FormHaftung;
 class pwfrage;
@@ -29,6 +30,8 @@ public:
 
     static QString titel();        // "lumoClavido 6.1"
     static QString fensterTitel(); // the main window's caption before the user name
+    // The running program's own file: started anew for another sign-in.
+    static QString programmDatei();
 
     // The entry point: shows the splash window, which hands over to the main window.
     void Main();
@@ -58,6 +61,7 @@ public:
     pwstartform& formPwstartform();
     FormDaten& formDaten();
     FormSuchen& formSuchen();
+    pwform& formPwform();
     bool hatFormClavido() const { return formClavido_ != nullptr; }
     bool hatFormDaten() const { return formDaten_ != nullptr; }
     void formGrussFreigeben();
@@ -76,4 +80,5 @@ private:
     std::unique_ptr<pwstartform> pwstartform_;
     std::unique_ptr<FormDaten> formDaten_;
     std::unique_ptr<FormSuchen> formSuchen_;
+    std::unique_ptr<pwform> pwform_;
 };

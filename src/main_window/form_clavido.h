@@ -41,6 +41,8 @@ public:
     void menu_loeschen_Click();
     void menu_kopieren_Click();
     void menu_suchen_Click();
+    void menu_passwort_Click();
+    void menu_anmelden_Click();
     void menu_ende_Click();
     void menu_hilfe_Click();
 
@@ -57,6 +59,8 @@ public:
 
     // If a secret was copied and the clipboard holds text, offers to empty it.
     void zwischenablageSchuetzen();
+    // At the end and at a new sign-in: the backup chooser, if the user wants it.
+    void sicherungAnbieten();
 
     // The category list from the user's rows; leaves the view on the query.
     void kategorienAufbauen();

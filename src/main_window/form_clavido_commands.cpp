@@ -3,6 +3,7 @@
 #include "app/clavido.h"
 #include "editor/form_daten.h"
 #include "editor/form_suchen.h"
+#include "login/pwform.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
@@ -70,6 +71,29 @@ void FormClavido::menu_suchen_Click() {
     app.formSuchen().zeigeModal();
 }
 
+void FormClavido::menu_passwort_Click() {
+    app.formPwform().zeigeModal();
+}
+
+void FormClavido::menu_anmelden_Click() {
+    Sitzung& s = app.sitzung;
+    if (s.optFragen != QStringLiteral("0") &&
+        app.meldung(QStringLiteral("Möchten Sie das Programm mit einem anderen Benutzer neu "
+                                   "starten?"),
+                    msg::Question | msg::YesNo) != msg::Yes)
+        return;
+    s.endeModus = 1;
+    zwischenablageSchuetzen();
+    sicherungAnbieten();
+    if (app.beendet())
+        return;
+    app.dienste.help.close();
+    Daten1.Database().close();
+    if (s.endeModus == 1)
+        app.dienste.processes.start(Clavido::programmDatei());
+    close();
+}
+
 void FormClavido::menu_ende_Click() {
     close();
 }
@@ -81,6 +105,14 @@ void FormClavido::menu_hilfe_Click() {
 void FormClavido::Form_QueryUnload() {
     zwischenablageSchuetzen();
     app.sitzung.endeModus = 2;
+    sicherungAnbieten();
+    if (app.beendet())
+        return;
     app.dienste.help.close();
     app.beenden();
+}
+
+void FormClavido::sicherungAnbieten() {
+    if (app.sitzung.optSichern != QStringLiteral("1"))
+        return;
 }

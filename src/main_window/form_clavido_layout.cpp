@@ -107,6 +107,28 @@ void FormClavido::baueMenue() {
     trenner3 = Hmenu_hilfe->addSeparator();
     menu_info = eintrag(Hmenu_hilfe, QStringLiteral("&Info"));
 
+    for (auto [name, action] : std::initializer_list<std::pair<const char*, QAction*>>{
+             {"menu_anmelden", menu_anmelden},
+             {"trenner7", trenner7},
+             {"menu_neu", menu_neu},
+             {"menu_loeschen", menu_loeschen},
+             {"trenner2", trenner2},
+             {"menu_ende", menu_ende},
+             {"menu_edit", menu_edit},
+             {"menu_kopieren", menu_kopieren},
+             {"menu_drucken", menu_drucken},
+             {"menu_passwort", menu_passwort},
+             {"trenner6", trenner6},
+             {"menu_suchen", menu_suchen},
+             {"menu_datenübernehmen", menu_datenübernehmen},
+             {"trenner5", trenner5},
+             {"menu_einstellungen", menu_einstellungen},
+             {"menu_hilfe", menu_hilfe},
+             {"trenner4", trenner4},
+             {"trenner3", trenner3},
+             {"menu_info", menu_info}})
+        action->setObjectName(QString::fromUtf8(name));
+
     // Two separators in a row are shown as one by the default style; both are kept.
     Hmenu_hilfe->setSeparatorsCollapsible(false);
 
@@ -115,6 +137,8 @@ void FormClavido::baueMenue() {
     connect(menu_loeschen, &QAction::triggered, this, &FormClavido::menu_loeschen_Click);
     connect(menu_kopieren, &QAction::triggered, this, &FormClavido::menu_kopieren_Click);
     connect(menu_suchen, &QAction::triggered, this, &FormClavido::menu_suchen_Click);
+    connect(menu_passwort, &QAction::triggered, this, &FormClavido::menu_passwort_Click);
+    connect(menu_anmelden, &QAction::triggered, this, &FormClavido::menu_anmelden_Click);
     connect(menu_ende, &QAction::triggered, this, &FormClavido::menu_ende_Click);
     connect(menu_hilfe, &QAction::triggered, this, &FormClavido::menu_hilfe_Click);
 }
@@ -132,12 +156,15 @@ void FormClavido::baueKnopfleiste(QWidget* leiste) {
     Command11 = bildKnopf(leiste, Bild::Hilfe, QStringLiteral(" Hilfe zum Programm "));
     Command1 = bildKnopf(leiste, Bild::Beenden, QStringLiteral(" Programm beenden "));
 
+    const QStringList namen = {"Command4", "Command5", "Command3", "Command13", "Command12",
+                               "Command2", "Command8", "Command7", "Command11", "Command1"};
     auto* layout = new QHBoxLayout(leiste);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->setSpacing(2);
     const QList<QToolButton*> reihe = {Command4, Command5, Command3, Command13, Command12,
                                        Command2, Command8, Command7, Command11, Command1};
     for (QToolButton* knopf : reihe) {
+        knopf->setObjectName(namen[reihe.indexOf(knopf)]);
         layout->addWidget(knopf);
         if (knopf == Command13 || knopf == Command8 || knopf == Command11)
             layout->addSpacing(10);
@@ -151,6 +178,7 @@ void FormClavido::baueKnopfleiste(QWidget* leiste) {
     connect(Command3, &QToolButton::clicked, this, &FormClavido::menu_loeschen_Click);
     connect(Command12, &QToolButton::clicked, this, &FormClavido::menu_kopieren_Click);
     connect(Command2, &QToolButton::clicked, this, &FormClavido::menu_suchen_Click);
+    connect(Command8, &QToolButton::clicked, this, &FormClavido::menu_passwort_Click);
     connect(Command11, &QToolButton::clicked, this, &FormClavido::menu_hilfe_Click);
     connect(Command1, &QToolButton::clicked, this, &FormClavido::menu_ende_Click);
 }

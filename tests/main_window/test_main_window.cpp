@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -39,6 +40,10 @@ private slots:
     void userWithoutEntriesGetsNoEntryCommands();
     void readsTheSettingsOfTheUsersRow();
     void menuAndButtonRow();
+    void everyCommandReachesItsHandler_data();
+    void everyCommandReachesItsHandler();
+    void newSignInStartsTheProgramAgain_data();
+    void newSignInStartsTheProgramAgain();
 };
 
 void TestMainWindow::showsTheFirstCategoryAndEntry() {
@@ -236,6 +241,117 @@ void TestMainWindow::menuAndButtonRow() {
                                 " Infos ", " Hilfe zum Programm ", " Programm beenden "}));
     f.Command11->click();
     QCOMPARE(env.hilfe.geoeffnet, 1);
+    QVERIFY(!f.Command12->isEnabled());
+    QVERIFY(!f.menu_kopieren->isEnabled());
+}
+
+void TestMainWindow::everyCommandReachesItsHandler_data() {
+    QTest::addColumn<QString>("befehl"); // a menu item, a button or a key
+    QTest::addColumn<QString>("folge");  // the window it opens, the message it shows, ...
+    const QString neu = QStringLiteral("FormDaten"),
+                  loeschen = QStringLiteral("Diesen Datensatz jetzt löschen?"),
+                  klartext =
+                      QStringLiteral("Sie müssen zuerst die Daten in Klartext umwandeln!     "),
+                  passwort = QStringLiteral("pwform"), suchen = QStringLiteral("FormSuchen");
+    const QList<QPair<QStringList, QString>> tabelle = {
+        {{"menu_anmelden"}, "Möchten Sie das Programm mit einem anderen Benutzer neu starten?"},
+        {{"menu_neu", "Command4", "F2"}, neu},
+        {{"menu_loeschen", "Command3", "F4"}, loeschen},
+        {{"menu_ende", "Command1", "F5"}, "Ende"},
+        {{"menu_edit", "Command5", "F6"}, klartext},
+        {{"menu_passwort", "Command8", "F7"}, passwort},
+        {{"menu_suchen", "Command2", "F9"}, suchen},
+        {{"menu_hilfe", "Command11", "F1"}, "Hilfe"},
+    };
+    for (const auto& [befehle, folge] : tabelle) {
+        for (const QString& befehl : befehle)
+            QTest::newRow(qPrintable(befehl)) << befehl << folge;
+    }
+}
+
+void TestMainWindow::everyCommandReachesItsHandler() {
+    QFETCH(QString, befehl);
+    QFETCH(QString, folge);
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "K", "a"}, {"anna", "pw", "K", "b"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QString fenster;
+    env.modal.erwarte<QDialog>([&](QDialog& d) {
+        fenster = QString::fromLatin1(d.metaObject()->className());
+        d.reject();
+    });
+    QApplication::setActiveWindow(&f);
+    if (befehl.startsWith("menu_")) {
+        auto* action = f.findChild<QAction*>(befehl);
+        QVERIFY(action);
+        action->trigger();
+    } else if (befehl.startsWith("Command")) {
+        auto* knopf = f.findChild<QToolButton*>(befehl);
+        QVERIFY(knopf);
+        knopf->click();
+    } else {
+        QTest::keySequence(&f, QKeySequence(befehl));
+    }
+    QStringList folgen = env.meldungen.texte();
+    if (!fenster.isEmpty())
+        folgen << fenster;
+    if (env.hilfe.geoeffnet)
+        folgen << "Hilfe";
+    if (env.beendet())
+        folgen << "Ende";
+    QCOMPARE(folgen, QStringList{folge});
+}
+
+void TestMainWindow::newSignInStartsTheProgramAgain_data() {
+    QTest::addColumn<QString>("fragen");
+    QTest::addColumn<bool>("kopiert");
+    QTest::addColumn<QStringList>("ablauf");
+    const QString frage = "Möchten Sie das Programm mit einem anderen Benutzer neu starten?";
+    const QString ablage = "Die Zwischenablage enthält Text, evtl. ein Geheimwort!\r\n\r\n"
+                           "Soll der Inhalt der Zwischenablage jetzt gelöscht werden?";
+    const QStringList neustart = {"Hilfe zu", "Datenbank zu", "Start"};
+    QTest::newRow("asked") << "1" << false << QStringList{frage} + neustart + QStringList{"Ende"};
+    QTest::newRow("not asked") << "0" << false << neustart + QStringList{"Ende"};
+    // The end runs the guard a second time.
+    QTest::newRow("clipboard kept")
+        << "0" << true << QStringList{ablage} + neustart + QStringList{ablage, "Ende"};
+}
+
+void TestMainWindow::newSignInStartsTheProgramAgain() {
+    QFETCH(QString, fragen);
+    QFETCH(bool, kopiert);
+    QFETCH(QStringList, ablauf);
+    Umgebung env;
+    Eintrag e{"anna", "pw", "K", "a"};
+    e.sichern = QStringLiteral("0");
+    env.zeilen({e});
+    env.anmelden("anna", "pw");
+    env.app->sitzung.optFragen = fragen;
+    if (kopiert) {
+        env.app->sitzung.ablageBenutzt = 1;
+        env.ablage.text = QStringLiteral("geheim");
+    }
+    QStringList protokoll;
+    qsizetype meldungenBeimStart = 0;
+    env.prozesse.beimStart = [&] {
+        protokoll = env.meldungen.texte();
+        meldungenBeimStart = protokoll.size();
+        if (env.hilfe.geschlossen > 0)
+            protokoll << "Hilfe zu";
+        if (!env.app->verbindung.isOpen())
+            protokoll << "Datenbank zu";
+        protokoll << "Start";
+    };
+    env.meldungen.antworte({fragen == "1" ? msg::Yes : msg::No, msg::No});
+    env.app->formClavido().menu_anmelden->trigger();
+    protokoll << env.meldungen.texte().mid(meldungenBeimStart);
+    if (env.beendet())
+        protokoll << "Ende";
+    QCOMPARE(protokoll, ablauf);
+    QCOMPARE(env.prozesse.gestartet, QStringList{QCoreApplication::applicationFilePath()});
+    QVERIFY(env.beendet());
+    QCOMPARE(env.app->sitzung.endeModus, qint16(2));
 }
 
 CLAVIDO_TEST_MAIN(TestMainWindow)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 // Test doubles of the platform services: they record what the program asked.
 
@@ -62,8 +63,11 @@ class TestProcesses : public Processes {
 public:
     bool start(const QString& program) override {
         gestartet << program;
+        if (beimStart)
+            beimStart();
         return true;
     }
+    std::function<void()> beimStart; // sees the program at the moment of the start
     void endProgram(int code) override {
         ++beendet;
         endeCode = code;

@@ -99,6 +99,29 @@ Error Connection::exec(const QString& sql) {
                      sqlite3_exec(handle_, sql.toUtf8().constData(), nullptr, nullptr, nullptr));
 }
 
+Transaction::Transaction(Connection& connection)
+    : connection_(connection) {
+    // IMMEDIATE: a file another program is writing makes it wait here, before
+    // the first row is changed.
+    started_ = connection_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    open_ = !started_;
+}
+
+Transaction::~Transaction() {
+    if (open_)
+        connection_.exec(QStringLiteral("ROLLBACK"));
+}
+
+Error Transaction::commit() {
+    if (!open_)
+        return started_ ? started_ : errorFrom(SQLITE_MISUSE);
+    Error e = connection_.exec(QStringLiteral("COMMIT"));
+    // A commit that failed leaves the transaction open: it is rolled back.
+    if (!e)
+        open_ = false;
+    return e;
+}
+
 Error Connection::queryColumn(const QString& sql, const std::function<void(const QString&)>& row) {
     if (!handle_)
         return errorFrom(SQLITE_MISUSE);

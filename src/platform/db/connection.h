@@ -53,6 +53,25 @@ private:
     QString path_;
 };
 
+// Writes between its start and commit() reach the file together or not at
+// all: a transaction not committed is rolled back when it goes.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Why the transaction could not start; nothing to commit then.
+    const Error& started() const { return started_; }
+    Error commit();
+
+private:
+    Connection& connection_;
+    Error started_;
+    bool open_ = false;
+};
+
 // A prepared statement that finalizes itself.
 class Statement {
 public:

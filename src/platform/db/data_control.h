@@ -30,6 +30,9 @@ public:
     // Reads the source afresh and stands on its first row. A table whose rows
     // nobody has changed since the last read is not read again.
     Error Refresh();
+    // Forgets the last read of the table, e.g. after writes were rolled back:
+    // the next Refresh() reads it again.
+    void Forget() { tableCache_.reset(); }
     db::Recordset& Recordset() { return recordset_; }
     Connection& Database() { return connection_; }
 
