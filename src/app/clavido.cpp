@@ -9,6 +9,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_einstellungen.h"
 #include "platform/button_keys.h"
 #include "platform/wait_cursor.h"
 #include "store/field_cipher.h"
@@ -28,6 +29,7 @@ Clavido::Clavido(Services& dienste, const QString& programmOrdner)
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {
+    formEinstellungen_.reset();
     pwform_.reset();
     formSuchen_.reset();
     formDaten_.reset();
@@ -139,6 +141,8 @@ void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
+    if (formEinstellungen_)
+        formEinstellungen_->Unload();
     if (pwform_)
         pwform_->Unload();
     if (formSuchen_)
@@ -212,4 +216,10 @@ pwform& Clavido::formPwform() {
     if (!pwform_)
         pwform_ = std::make_unique<pwform>(*this);
     return *pwform_;
+}
+
+FormEinstellungen& Clavido::formEinstellungen() {
+    if (!formEinstellungen_)
+        formEinstellungen_ = std::make_unique<FormEinstellungen>(*this);
+    return *formEinstellungen_;
 }

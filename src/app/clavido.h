@@ -14,6 +14,7 @@ class FormClavido;
 class FormDaten;
 class FormSuchen;
 class pwform;
+class FormEinstellungen;
 class FormGruss;
 class FormHaftung;
 class pwfrage;
@@ -62,6 +63,7 @@ public:
     FormDaten& formDaten();
     FormSuchen& formSuchen();
     pwform& formPwform();
+    FormEinstellungen& formEinstellungen();
     bool hatFormClavido() const { return formClavido_ != nullptr; }
     bool hatFormDaten() const { return formDaten_ != nullptr; }
     void formGrussFreigeben();
@@ -81,4 +83,5 @@ private:
     std::unique_ptr<FormDaten> formDaten_;
     std::unique_ptr<FormSuchen> formSuchen_;
     std::unique_ptr<pwform> pwform_;
+    std::unique_ptr<FormEinstellungen> formEinstellungen_;
 };

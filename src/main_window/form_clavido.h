@@ -42,6 +42,8 @@ public:
     void menu_kopieren_Click();
     void menu_suchen_Click();
     void menu_passwort_Click();
+    void menu_drucken_Click();
+    void menu_einstellungen_Click();
     void menu_anmelden_Click();
     void menu_ende_Click();
     void menu_hilfe_Click();

@@ -4,6 +4,7 @@
 #include "editor/form_daten.h"
 #include "editor/form_suchen.h"
 #include "login/pwform.h"
+#include "maintenance/form_einstellungen.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
@@ -73,6 +74,10 @@ void FormClavido::menu_suchen_Click() {
 
 void FormClavido::menu_passwort_Click() {
     app.formPwform().zeigeModal();
+}
+
+void FormClavido::menu_einstellungen_Click() {
+    app.formEinstellungen().zeigeModal();
 }
 
 void FormClavido::menu_anmelden_Click() {

@@ -1,0 +1,4 @@
+#include "maintenance/form_einstellungen.h"
+
+FormEinstellungen::FormEinstellungen(Clavido& app)
+    : Formular(app) {}
