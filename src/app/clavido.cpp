@@ -9,7 +9,10 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_auswahl.h"
 #include "maintenance/form_einstellungen.h"
+#include "maintenance/form_restore.h"
+#include "maintenance/form_sichern.h"
 #include "platform/button_keys.h"
 #include "platform/wait_cursor.h"
 #include "store/field_cipher.h"
@@ -29,6 +32,9 @@ Clavido::Clavido(Services& dienste, const QString& programmOrdner)
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {
+    formRestore_.reset();
+    formSichern_.reset();
+    formAuswahl_.reset();
     formEinstellungen_.reset();
     pwform_.reset();
     formSuchen_.reset();
@@ -107,14 +113,31 @@ bool Clavido::datenbankOeffnen() {
                               QFileInfo(recordfile::pathIn(programmOrdner)).symLinkTarget()));
         break;
     default:
-        text = kopf +
-               QStringLiteral("kann nicht geöffnet werden: Sie ist beschädigt oder keine "
-                              "Datenbank von lumoClavido.") +
-               ende;
+        reparaturAnbieten(kopf + QStringLiteral("kann nicht geöffnet werden: Sie ist beschädigt "
+                                                "oder keine Datenbank von lumoClavido."));
+        return false;
     }
     meldung(text, msg::Critical);
     beenden();
     return false;
+}
+
+void Clavido::reparaturAnbieten(const QString& text) {
+    verbindung.close();
+    const auto antwort =
+        meldung(text + QStringLiteral("\r\n\r\nMöchten Sie eine gesicherte Datenbank wieder "
+                                      "herstellen?\r\nBei \u201ENein\u201C wird das Programm "
+                                      "beendet, die Datei bleibt unverändert."),
+                msg::Critical | msg::YesNo);
+    if (antwort == msg::Yes) {
+        // A restored file is read by a new start of the program.
+        sitzung.endeModus = 1;
+        FormRestore& restore = formRestore();
+        restore.laden();
+        restore.reparatur = true;
+        restore.zeigeModal();
+    }
+    beenden();
 }
 
 bool Clavido::verschluesselbar(const QString& text, const QString& was) {
@@ -141,8 +164,12 @@ void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
-    if (formEinstellungen_)
-        formEinstellungen_->Unload();
+    for (Formular* form : std::initializer_list<Formular*>{formRestore_.get(), formSichern_.get(),
+                                                            formAuswahl_.get(),
+                                                            formEinstellungen_.get()}) {
+        if (form)
+            form->Unload();
+    }
     if (pwform_)
         pwform_->Unload();
     if (formSuchen_)
@@ -222,4 +249,22 @@ FormEinstellungen& Clavido::formEinstellungen() {
     if (!formEinstellungen_)
         formEinstellungen_ = std::make_unique<FormEinstellungen>(*this);
     return *formEinstellungen_;
+}
+
+FormAuswahl& Clavido::formAuswahl() {
+    if (!formAuswahl_)
+        formAuswahl_ = std::make_unique<FormAuswahl>(*this);
+    return *formAuswahl_;
+}
+
+FormSichern& Clavido::formSichern() {
+    if (!formSichern_)
+        formSichern_ = std::make_unique<FormSichern>(*this);
+    return *formSichern_;
+}
+
+FormRestore& Clavido::formRestore() {
+    if (!formRestore_)
+        formRestore_ = std::make_unique<FormRestore>(*this);
+    return *formRestore_;
 }

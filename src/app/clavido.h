@@ -15,6 +15,9 @@ class FormDaten;
 class FormSuchen;
 class pwform;
 class FormEinstellungen;
+class FormAuswahl;
+class FormSichern;
+class FormRestore;
 class FormGruss;
 class FormHaftung;
 class pwfrage;
@@ -42,6 +45,9 @@ public:
     // Opens the database file (creating it when there is none). When the file
     // cannot be used, says so and ends the program; then it returns false.
     bool datenbankOeffnen();
+    // For a database file that cannot be used: says so in `text`, offers to
+    // bring a saved one back, and ends the program either way.
+    void reparaturAnbieten(const QString& text);
 
     // Whether `text` comes back unchanged through the field cipher; if not, says
     // which character of `was` ("Das Passwort", "Das Feld …") cannot be stored.
@@ -64,6 +70,9 @@ public:
     FormSuchen& formSuchen();
     pwform& formPwform();
     FormEinstellungen& formEinstellungen();
+    FormAuswahl& formAuswahl();
+    FormSichern& formSichern();
+    FormRestore& formRestore();
     bool hatFormClavido() const { return formClavido_ != nullptr; }
     bool hatFormDaten() const { return formDaten_ != nullptr; }
     void formGrussFreigeben();
@@ -84,4 +93,7 @@ private:
     std::unique_ptr<FormSuchen> formSuchen_;
     std::unique_ptr<pwform> pwform_;
     std::unique_ptr<FormEinstellungen> formEinstellungen_;
+    std::unique_ptr<FormAuswahl> formAuswahl_;
+    std::unique_ptr<FormSichern> formSichern_;
+    std::unique_ptr<FormRestore> formRestore_;
 };

@@ -105,12 +105,9 @@ void pwfrage::Form_Load() {
     if (db::Error e = daten.Refresh()) {
         warten.reset();
         // The table cannot be read to the end: damaged, not just empty.
-        app.meldung(
-            QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht gelesen werden: %2\r\n\r\n"
-                           "Das Programm wird beendet. Die Datei bleibt unverändert.")
-                .arg(QDir::toNativeSeparators(app.verbindung.path()), e.text),
-            msg::Critical);
-        app.beenden();
+        app.reparaturAnbieten(
+            QStringLiteral("Die Datenbankdatei\r\n%1\r\nkann nicht gelesen werden: %2")
+                .arg(QDir::toNativeSeparators(app.verbindung.path()), e.text));
         return;
     }
 

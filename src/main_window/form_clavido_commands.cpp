@@ -4,6 +4,7 @@
 #include "editor/form_daten.h"
 #include "editor/form_suchen.h"
 #include "login/pwform.h"
+#include "maintenance/form_auswahl.h"
 #include "maintenance/form_einstellungen.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
@@ -118,6 +119,6 @@ void FormClavido::Form_QueryUnload() {
 }
 
 void FormClavido::sicherungAnbieten() {
-    if (app.sitzung.optSichern != QStringLiteral("1"))
-        return;
+    if (app.sitzung.optSichern == QStringLiteral("1"))
+        app.formAuswahl().zeigeModal();
 }

@@ -17,6 +17,8 @@ const QStringList kSpalten = {
     QStringLiteral("Benutzer"),     QStringLiteral("Passwort"),     QStringLiteral("Sichern"),
     QStringLiteral("fragen"),       QStringLiteral("übernommen")};
 
+} // namespace
+
 // Readers rely on the first eight columns by position.
 db::Error checkTable(db::Connection& connection) {
     QStringList present;
@@ -33,6 +35,8 @@ db::Error checkTable(db::Connection& connection) {
     }
     return {};
 }
+
+namespace {
 
 // Only a file that was read and is not ours counts as damaged.
 Outcome failureOf(const db::Error& e) {

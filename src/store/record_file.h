@@ -40,5 +40,7 @@ struct OpenResult {
 OpenResult openOrCreate(db::Connection& connection, const QString& folder);
 
 QString createStatement();
+// Whether the open database holds table Haupt with the columns this program reads.
+db::Error checkTable(db::Connection& connection);
 
 } // namespace recordfile

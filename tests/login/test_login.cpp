@@ -305,14 +305,18 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt_data() {
     const QString kopf = QStringLiteral("Die Datenbankdatei\r\n%1\r\n");
     const QString ende =
         QStringLiteral("\r\n\r\nDas Programm wird beendet. Die Datei bleibt unverändert.");
+    // Damage offers to bring a saved file back; the answer here is No.
+    const QString reparatur = QStringLiteral(
+        "\r\n\r\nMöchten Sie eine gesicherte Datenbank wieder herstellen?\r\nBei \u201ENein\u201C "
+        "wird das Programm beendet, die Datei bleibt unverändert.");
     QTest::newRow("damaged") << "damaged"
                              << kopf +
                                     "kann nicht geöffnet werden: Sie ist beschädigt oder keine "
                                     "Datenbank von lumoClavido." +
-                                    ende;
+                                    reparatur;
     QTest::newRow("damaged table")
         << "damaged table"
-        << kopf + "kann nicht gelesen werden: Die Datenbankdatei ist beschädigt." + ende;
+        << kopf + "kann nicht gelesen werden: Die Datenbankdatei ist beschädigt." + reparatur;
     QTest::newRow("locked for a moment") << "locked for a moment" << QString();
     QTest::newRow("locked for long")
         << "locked for long"
@@ -397,7 +401,7 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt() {
     const Meldung& m = env.meldungen.meldungen[0];
     meldung.replace(QStringLiteral("%1"), QDir::toNativeSeparators(pfad));
     QCOMPARE(m.text, meldung.replace(QStringLiteral("%2"), QDir::toNativeSeparators(stick)));
-    QCOMPARE(m.style, int(msg::Critical));
+    QCOMPARE(m.style, int(msg::Critical | (fall.startsWith("damaged") ? msg::YesNo : 0)));
     QCOMPARE(m.title, kTitel);
     QVERIFY(!env.app->formPwfrage().isVisible());
 }

@@ -28,11 +28,11 @@ Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key) {
     return errorFrom(handle, rc);
 }
 
-Error Connection::open(const QString& path, const QByteArray& key) {
+Error Connection::open(const QString& path, const QByteArray& key, bool readOnly) {
     close();
     sqlite3* handle = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE,
-                             nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const Error e = errorFrom(handle, rc);
         sqlite3_close(handle);

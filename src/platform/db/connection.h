@@ -24,8 +24,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing file read-write and checks the key on the first read.
-    Error open(const QString& path, const QByteArray& key);
+    // Opens an existing file (read-write unless asked otherwise) and checks
+    // the key on the first read.
+    Error open(const QString& path, const QByteArray& key, bool readOnly = false);
     // Builds a new database at `path` (mode 0600) with `schema` run inside it.
     // Fails if anything is at `path`; a file half made is never left there.
     static Error create(const QString& path, const QByteArray& key, const QString& schema);

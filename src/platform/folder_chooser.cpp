@@ -1,0 +1,156 @@
+#include "platform/folder_chooser.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStorageInfo>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+
+// Volumes a user keeps files on, not the system's own pseudo file systems.
+bool zeigen(const QStorageInfo& volume) {
+    static const QStringList intern = {
+        "proc",      "sysfs",  "devtmpfs",    "devpts",   "cgroup",     "cgroup2",  "mqueue",
+        "pstore",    "bpf",    "tracefs",     "debugfs",  "securityfs", "configfs", "fusectl",
+        "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "nsfs",       "overlay",  "squashfs"};
+    if (!volume.isValid() || !volume.isReady())
+        return false;
+    if (intern.contains(QString::fromLatin1(volume.fileSystemType())))
+        return false;
+    const QString root = volume.rootPath();
+    return !root.startsWith(QStringLiteral("/proc")) && !root.startsWith(QStringLiteral("/sys")) &&
+           !root.startsWith(QStringLiteral("/run")) && !root.startsWith(QStringLiteral("/dev"));
+}
+
+} // namespace
+
+FolderChooser::FolderChooser(QWidget* parent)
+    : QWidget(parent) {
+    drives_ = new QComboBox(this);
+    drives_->setObjectName(QStringLiteral("Drive1"));
+    QStringList wurzeln;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (zeigen(volume) && !wurzeln.contains(volume.rootPath()))
+            wurzeln << volume.rootPath();
+    }
+    if (!wurzeln.contains(QDir::rootPath()))
+        wurzeln << QDir::rootPath();
+    std::sort(wurzeln.begin(), wurzeln.end());
+    for (const QString& wurzel : wurzeln) {
+        const QString name = QStorageInfo(wurzel).displayName();
+        const QString text = QDir::toNativeSeparators(wurzel);
+        drives_->addItem(
+            name.isEmpty() || name == wurzel ? text : text + QStringLiteral("  [") + name + u']',
+            wurzel);
+    }
+
+    path_ = new QLineEdit(this);
+    path_->setObjectName(QStringLiteral("Pfad"));
+    model_ = new QFileSystemModel(this);
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    model_->setRootPath(QDir::rootPath());
+    tree_ = new QTreeView(this);
+    tree_->setObjectName(QStringLiteral("Dir1"));
+    tree_->setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        tree_->hideColumn(column);
+    tree_->header()->hide();
+    tree_->setAccessibleName(QStringLiteral("Ordnerliste"));
+    tree_->setMinimumSize(300, 200);
+
+    driveLabel_ = new QLabel(QStringLiteral("&Laufwerk"), this);
+    driveLabel_->setBuddy(drives_);
+    pathLabel_ = new QLabel(QStringLiteral("&Ordner"), this);
+    pathLabel_->setBuddy(path_);
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(driveLabel_, 0, 0);
+    layout->addWidget(drives_, 0, 1);
+    layout->addWidget(pathLabel_, 1, 0);
+    layout->addWidget(path_, 1, 1);
+    layout->addWidget(tree_, 2, 0, 1, 2);
+    setTabOrder(drives_, path_);
+    setTabOrder(path_, tree_);
+
+    connect(drives_, &QComboBox::activated, this, &FolderChooser::driveChosen);
+    connect(path_, &QLineEdit::returnPressed, this, [this] {
+        const QString typed = path_->text().trimmed();
+        if (!check(typed, PfadNichtGefunden)) {
+            path_->setText(QDir::toNativeSeparators(folder_));
+            return;
+        }
+        openFolder(typed);
+    });
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!following_ && current.isValid())
+                    openFolder(model_->filePath(current));
+            });
+}
+
+bool FolderChooser::check(const QString& path, int numberIfMissing) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists() || !info.isDir()) {
+        emit error(numberIfMissing, numberIfMissing == GeraetNichtVerfuegbar
+                                        ? QStringLiteral("Gerät nicht verfügbar")
+                                        : QStringLiteral("Pfad nicht gefunden"));
+        return false;
+    }
+    if (!info.isReadable() || !info.isExecutable()) {
+        emit error(ZugriffVerweigert, QStringLiteral("Zugriff verweigert"));
+        return false;
+    }
+    return true;
+}
+
+bool FolderChooser::openFolder(const QString& path) {
+    if (!check(path, PfadNichtGefunden))
+        return false;
+    folder_ = QFileInfo(path).canonicalFilePath();
+    path_->setText(QDir::toNativeSeparators(folder_));
+    selectDriveOf(folder_);
+    following_ = true;
+    const QModelIndex index = model_->index(folder_);
+    tree_->setCurrentIndex(index);
+    tree_->scrollTo(index);
+    following_ = false;
+    emit folderOpened(folder_);
+    return true;
+}
+
+void FolderChooser::selectDriveOf(const QString& path) {
+    // The deepest listed volume that holds the folder.
+    int best = -1;
+    qsizetype length = -1;
+    for (int i = 0; i < drives_->count(); ++i) {
+        const QString root = drives_->itemData(i).toString();
+        const bool holds = root == QDir::rootPath() || path == root ||
+                           path.startsWith(root.endsWith(u'/') ? root : root + u'/');
+        if (holds && root.size() > length) {
+            best = i;
+            length = root.size();
+        }
+    }
+    if (best >= 0) {
+        drives_->setCurrentIndex(best);
+        driveIndex_ = best;
+    }
+}
+
+void FolderChooser::driveChosen(int index) {
+    const QString root = drives_->itemData(index).toString();
+    if (!check(root, GeraetNichtVerfuegbar)) {
+        // The folder chooser stays where it was.
+        drives_->setCurrentIndex(driveIndex_);
+        return;
+    }
+    openFolder(root);
+}

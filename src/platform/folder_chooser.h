@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QTreeView;
+
+// A drive list (the mounted volumes), a box in which a folder can be typed
+// (Enter opens it) and a tree of folders that follows it. The opened folder
+// is the one the dialog uses.
+class FolderChooser : public QWidget {
+    Q_OBJECT
+public:
+    explicit FolderChooser(QWidget* parent = nullptr);
+
+    // Opens `path`; false (and error()) when it is no folder that can be read.
+    bool openFolder(const QString& path);
+    QString folder() const { return folder_; }
+
+    QComboBox* drives() const { return drives_; }
+    QLineEdit* pathBox() const { return path_; }
+    QTreeView* tree() const { return tree_; }
+
+    // The classic error numbers of a failed drive or folder change.
+    enum Fehler { PfadNichtGefunden = 76, GeraetNichtVerfuegbar = 68, ZugriffVerweigert = 70 };
+
+signals:
+    void folderOpened(const QString& folder);
+    void error(int number, const QString& description);
+
+private:
+    void driveChosen(int index);
+    void selectDriveOf(const QString& path);
+    bool check(const QString& path, int numberIfMissing);
+
+    QComboBox* drives_;
+    QLineEdit* path_;
+    QTreeView* tree_;
+    QFileSystemModel* model_;
+    QLabel* driveLabel_;
+    QLabel* pathLabel_;
+    QString folder_;
+    int driveIndex_ = -1;
+    bool following_ = false;
+};
