@@ -11,8 +11,10 @@
 #include "main_window/form_clavido.h"
 #include "maintenance/form_auswahl.h"
 #include "maintenance/form_einstellungen.h"
+#include "maintenance/form_info.h"
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
+#include "maintenance/form_uebernahme.h"
 #include "platform/button_keys.h"
 #include "platform/wait_cursor.h"
 #include "store/field_cipher.h"
@@ -32,6 +34,8 @@ Clavido::Clavido(Services& dienste, const QString& programmOrdner)
 
 // The forms go before the connection they read through.
 Clavido::~Clavido() {
+    formInfo_.reset();
+    formUebernahme_.reset();
     formRestore_.reset();
     formSichern_.reset();
     formAuswahl_.reset();
@@ -164,9 +168,9 @@ void Clavido::beenden() {
     if (beendet_)
         return;
     beendet_ = true;
-    for (Formular* form : std::initializer_list<Formular*>{formRestore_.get(), formSichern_.get(),
-                                                            formAuswahl_.get(),
-                                                            formEinstellungen_.get()}) {
+    for (Formular* form : std::initializer_list<Formular*>{
+             formInfo_.get(), formUebernahme_.get(), formRestore_.get(), formSichern_.get(),
+             formAuswahl_.get(), formEinstellungen_.get()}) {
         if (form)
             form->Unload();
     }
@@ -267,4 +271,16 @@ FormRestore& Clavido::formRestore() {
     if (!formRestore_)
         formRestore_ = std::make_unique<FormRestore>(*this);
     return *formRestore_;
+}
+
+FormÜbernahme& Clavido::formUebernahme() {
+    if (!formUebernahme_)
+        formUebernahme_ = std::make_unique<FormÜbernahme>(*this);
+    return *formUebernahme_;
+}
+
+FormInfo& Clavido::formInfo() {
+    if (!formInfo_)
+        formInfo_ = std::make_unique<FormInfo>(*this);
+    return *formInfo_;
 }

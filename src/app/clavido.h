@@ -18,6 +18,8 @@ class FormEinstellungen;
 class FormAuswahl;
 class FormSichern;
 class FormRestore;
+class FormÜbernahme;
+class FormInfo;
 class FormGruss;
 class FormHaftung;
 class pwfrage;
@@ -73,6 +75,8 @@ public:
     FormAuswahl& formAuswahl();
     FormSichern& formSichern();
     FormRestore& formRestore();
+    FormÜbernahme& formUebernahme();
+    FormInfo& formInfo();
     bool hatFormClavido() const { return formClavido_ != nullptr; }
     bool hatFormDaten() const { return formDaten_ != nullptr; }
     void formGrussFreigeben();
@@ -96,4 +100,6 @@ private:
     std::unique_ptr<FormAuswahl> formAuswahl_;
     std::unique_ptr<FormSichern> formSichern_;
     std::unique_ptr<FormRestore> formRestore_;
+    std::unique_ptr<FormÜbernahme> formUebernahme_;
+    std::unique_ptr<FormInfo> formInfo_;
 };

@@ -44,6 +44,8 @@ public:
     void menu_passwort_Click();
     void menu_drucken_Click();
     void menu_einstellungen_Click();
+    void menu_datenübernehmen_Click();
+    void menu_info_Click();
     void menu_anmelden_Click();
     void menu_ende_Click();
     void menu_hilfe_Click();

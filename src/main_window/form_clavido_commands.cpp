@@ -6,6 +6,8 @@
 #include "login/pwform.h"
 #include "maintenance/form_auswahl.h"
 #include "maintenance/form_einstellungen.h"
+#include "maintenance/form_info.h"
+#include "maintenance/form_uebernahme.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 #include "store/field_cipher.h"
@@ -79,6 +81,14 @@ void FormClavido::menu_passwort_Click() {
 
 void FormClavido::menu_einstellungen_Click() {
     app.formEinstellungen().zeigeModal();
+}
+
+void FormClavido::menu_datenübernehmen_Click() {
+    app.formUebernahme().zeigeModal();
+}
+
+void FormClavido::menu_info_Click() {
+    app.formInfo().zeigeModal();
 }
 
 void FormClavido::menu_anmelden_Click() {

@@ -140,6 +140,9 @@ void FormClavido::baueMenue() {
     connect(menu_passwort, &QAction::triggered, this, &FormClavido::menu_passwort_Click);
     connect(menu_drucken, &QAction::triggered, this, &FormClavido::menu_drucken_Click);
     connect(menu_einstellungen, &QAction::triggered, this, &FormClavido::menu_einstellungen_Click);
+    connect(menu_datenübernehmen, &QAction::triggered, this,
+            &FormClavido::menu_datenübernehmen_Click);
+    connect(menu_info, &QAction::triggered, this, &FormClavido::menu_info_Click);
     connect(menu_anmelden, &QAction::triggered, this, &FormClavido::menu_anmelden_Click);
     connect(menu_ende, &QAction::triggered, this, &FormClavido::menu_ende_Click);
     connect(menu_hilfe, &QAction::triggered, this, &FormClavido::menu_hilfe_Click);
@@ -182,6 +185,7 @@ void FormClavido::baueKnopfleiste(QWidget* leiste) {
     connect(Command2, &QToolButton::clicked, this, &FormClavido::menu_suchen_Click);
     connect(Command8, &QToolButton::clicked, this, &FormClavido::menu_passwort_Click);
     connect(Command13, &QToolButton::clicked, this, &FormClavido::menu_drucken_Click);
+    connect(Command7, &QToolButton::clicked, this, &FormClavido::menu_info_Click);
     connect(Command11, &QToolButton::clicked, this, &FormClavido::menu_hilfe_Click);
     connect(Command1, &QToolButton::clicked, this, &FormClavido::menu_ende_Click);
 }

@@ -1,0 +1,4 @@
+#include "maintenance/form_info.h"
+
+FormInfo::FormInfo(Clavido& app)
+    : Formular(app) {}

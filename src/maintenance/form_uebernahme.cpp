@@ -1,0 +1,4 @@
+#include "maintenance/form_uebernahme.h"
+
+FormÜbernahme::FormÜbernahme(Clavido& app)
+    : Formular(app) {}
