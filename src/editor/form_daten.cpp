@@ -223,7 +223,7 @@ void FormDaten::Form_Load() {
             kategorien << kategorie;
         }
     }
-    Combo1->addItems(kategorien);
+    widgets::setItems(Combo1, kategorien);
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
     rs.SetBookmark(s.merkBookmark);

@@ -117,20 +117,18 @@ void pwfrage::Form_Load() {
     namen.reserve(rs.RecordCount());
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
         namen << rs.Fields(benutzer).Value();
-    Combo2->clear();
-    widgets::fillSorted(Combo2, namen);
+    const QStringList alle = widgets::sortedItems(namen);
+    widgets::setItems(Combo2, alle);
 
     QStringList einmal;
     QSet<QString> schonDa;
-    for (int i = 0; i < Combo2->count(); ++i) {
-        const QString name = Combo2->itemText(i);
+    for (const QString& name : alle) {
         if (!schonDa.contains(name)) {
             schonDa.insert(name);
             einmal << name;
         }
     }
-    Combo1->clear();
-    Combo1->addItems(einmal);
+    widgets::setItems(Combo1, einmal);
     Combo1->setCurrentIndex(Combo1->count() > 0 ? 0 : -1);
     Combo1->setEditText(Combo1->count() > 0 ? Combo1->itemText(0) : QString());
 }

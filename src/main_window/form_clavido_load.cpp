@@ -30,8 +30,7 @@ void FormClavido::kategorienAufbauen() {
     QStringList kategorien;
     for (db::Recordset& k = Daten1.Recordset(); !k.Eof(); k.MoveNext())
         kategorien << k.Fields(0).Value();
-    Combo2->clear();
-    widgets::fillSorted(Combo2, kategorien);
+    widgets::setItems(Combo2, widgets::sortedItems(kategorien));
 }
 
 void FormClavido::zaehlerAktualisieren() {
@@ -131,8 +130,7 @@ void FormClavido::Combo2_Click() {
         if (rs.Fields(iBenutzer).Value() == benutzer && rs.Fields(iKategorie).Value() == kategorie)
             bezeichnungen << rs.Fields(iBezeichnung).Value();
     }
-    Combo1->clear();
-    widgets::fillSorted(Combo1, bezeichnungen);
+    widgets::setItems(Combo1, widgets::sortedItems(bezeichnungen));
     for (QLineEdit* box : {Text5, Text4, Text9, Text6})
         box->clear();
     Text13->clear();

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStringListModel>
 
 #include <algorithm>
 
@@ -42,6 +43,17 @@ QChar passwordChar(const QLineEdit* box) {
         return {};
     const QString c = box->property(kPasswordChar).toString();
     return c.isEmpty() ? QChar(u'*') : c.front();
+}
+
+void setItems(QComboBox* list, const QStringList& items) {
+    // The box's own item model holds an object per item; a string list model
+    // takes the whole list as one reset and still serves every item call.
+    auto* model = qobject_cast<QStringListModel*>(list->model());
+    if (!model) {
+        model = new QStringListModel(list);
+        list->setModel(model);
+    }
+    model->setStringList(items);
 }
 
 void addSorted(QComboBox* list, const QString& item) {
@@ -88,8 +100,7 @@ void fillSorted(QComboBox* list, const QStringList& items) {
     for (int i = 0; i < list->count(); ++i)
         all << list->itemText(i);
     all << items;
-    list->clear();
-    list->addItems(sortedItems(all));
+    setItems(list, sortedItems(all));
 }
 
 bool selectExact(QComboBox* list, const QString& text) {
