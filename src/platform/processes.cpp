@@ -1,6 +1,8 @@
 #include "platform/processes.h"
 
+#include <QDesktopServices>
 #include <QProcess>
+#include <QUrl>
 
 #include <csignal>
 #include <cstdio>
@@ -8,6 +10,10 @@
 
 bool RealProcesses::start(const QString& program) {
     return QProcess::startDetached(program, {});
+}
+
+bool RealProcesses::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 void RealProcesses::endProgram(int code) {

@@ -2,12 +2,16 @@
 
 #include <QString>
 
-// Starting a program and ending this one.
+class QUrl;
+
+// Starting a program, opening an address through the desktop, ending this one.
 class Processes {
 public:
     virtual ~Processes() = default;
     // Starts `program` with a normal, focused window; false when it could not be started.
     virtual bool start(const QString& program) = 0;
+    // A web page in the browser, a new mail in the mail program.
+    virtual bool openUrl(const QUrl& url) = 0;
     // Ends this process at once. A test double records the call and returns.
     virtual void endProgram(int code) = 0;
 };
@@ -15,6 +19,7 @@ public:
 class RealProcesses : public Processes {
 public:
     bool start(const QString& program) override;
+    bool openUrl(const QUrl& url) override;
     [[noreturn]] void endProgram(int code) override;
 };
 

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -68,6 +69,11 @@ public:
         return true;
     }
     std::function<void()> beimStart; // sees the program at the moment of the start
+    bool openUrl(const QUrl& url) override {
+        geoeffnet << url.toString();
+        return true;
+    }
+    QStringList geoeffnet;
     void endProgram(int code) override {
         ++beendet;
         endeCode = code;
