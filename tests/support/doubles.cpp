@@ -24,9 +24,12 @@ QStringList TestMessageBox::texte() const {
     return result;
 }
 
-bool TestPrinter::printText(const QString& text, const QString& fontName, int pointSize, bool) {
+Printer::Result TestPrinter::printText(const QString& text, const QString& fontName, int pointSize,
+                                       bool bold) {
     dokumente << text;
     schrift = fontName;
     groesse = pointSize;
-    return true;
+    if (!pdfDatei.isEmpty())
+        return QtPrinter(pdfDatei).printText(text, fontName, pointSize, bold);
+    return ergebnis;
 }

@@ -46,10 +46,14 @@ public:
 
 class TestPrinter : public Printer {
 public:
-    bool printText(const QString& text, const QString& fontName, int pointSize, bool bold) override;
+    Result printText(const QString& text, const QString& fontName, int pointSize,
+                     bool bold) override;
     QStringList dokumente;
     QString schrift;
     int groesse = 0;
+    // What the printer answers; with a file name, the real printing writes that PDF.
+    Result ergebnis = Result::Printed;
+    QString pdfDatei;
 };
 
 class TestHelp : public Help {
