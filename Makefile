@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all run test deps build bench screenshots clean format
+.PHONY: all run test deps build bench bench-a11y screenshots clean format
 
 all: build
 
@@ -23,6 +23,10 @@ test: build
 
 bench: build
 	$(BUILD)/bin/clavido_bench
+
+# Sign-in and main window with and without the accessibility bridge, under Xvfb.
+bench-a11y: build
+	tools/bench-a11y $(BUILD)/bin/clavido_bench
 
 # Under Xvfb, so that the windows are drawn by the real window system.
 screenshots: build

@@ -2,6 +2,8 @@
 // window's load, a category or entry click, saving an entry. Each runs on a
 // table of 10,000 and of 100,000 rows: 100 entries in 10 categories for each
 // of 100 or 1,000 users, the users' rows interleaved as years of use leave them.
+// tools/bench-a11y runs the sign-in and main window timings with and without
+// the accessibility bridge a screen reader talks to.
 #include "editor/form_daten.h"
 #include "environment.h"
 #include "login/pwfrage.h"
@@ -14,9 +16,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QProcess>
+#include <QTest>
 #include <QToolButton>
 
 #include <map>
@@ -89,6 +95,59 @@ void anmeldeDialogLaden(benchmark::State& state) {
         login.Unload();
         state.ResumeTiming();
     }
+}
+
+// From the load until the dialog is on the screen, as the user waits for it.
+void anmeldeDialogZeigen(benchmark::State& state) {
+    Umgebung& env = angemeldet(int(state.range(0)));
+    pwfrage& login = env.app->formPwfrage();
+    for (auto _ : state) {
+        login.laden();
+        login.show();
+        if (!QTest::qWaitForWindowExposed(&login))
+            state.SkipWithError("not shown");
+        state.PauseTiming();
+        login.Unload();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// A screen reader reading the shown sign-in dialog through the bridge: every
+// accessible object, one D-Bus call apiece (tools/a11y-review).
+void anmeldeDialogDurchsicht(benchmark::State& state) {
+    const QString leser = qEnvironmentVariable("CLAVIDO_A11Y_REVIEW");
+    if (leser.isEmpty() || !QAccessible::isActive()) {
+        state.SkipWithError("no accessibility bridge");
+        return;
+    }
+    Umgebung& env = angemeldet(int(state.range(0)));
+    pwfrage& login = env.app->formPwfrage();
+    login.laden();
+    login.show();
+    if (!QTest::qWaitForWindowExposed(&login)) {
+        state.SkipWithError("not shown");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess review;
+        review.start(leser);
+        // The answers come from this event loop.
+        QElapsedTimer dauer;
+        dauer.start();
+        while (review.state() != QProcess::NotRunning && dauer.elapsed() < 600000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (review.state() != QProcess::NotRunning) {
+            review.kill();
+            review.waitForFinished();
+            state.SkipWithError("review did not end");
+            break;
+        }
+        state.counters["objekte"] = review.readAllStandardOutput().trimmed().toDouble();
+        if (review.exitCode() != 0)
+            state.SkipWithError(review.readAllStandardError().constData());
+    }
+    login.Unload();
 }
 
 void anmeldungLetzterBenutzer(benchmark::State& state) {
@@ -190,6 +249,12 @@ void aenderungSpeichern(benchmark::State& state) {
 
 BENCHMARK(oeffnen)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(anmeldeDialogLaden)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(anmeldeDialogZeigen)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(anmeldeDialogDurchsicht)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(anmeldungLetzterBenutzer)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(hauptfensterLaden)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(kategorieKlick)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -202,9 +267,23 @@ BENCHMARK(aenderungSpeichern)
     ->Iterations(50);
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // tools/bench-a11y chooses the real window system; by default none is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication application(argc, argv);
+    // The bridge connects to the accessibility bus asynchronously, after start.
+    const bool bridgeVerlangt = qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+    QElapsedTimer warten;
+    warten.start();
+    while (bridgeVerlangt && !QAccessible::isActive() && warten.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (bridgeVerlangt && !QAccessible::isActive()) {
+        fprintf(stderr, "clavido_bench: the accessibility bridge did not come up\n");
+        return 1;
+    }
+    benchmark::AddCustomContext("platform", QGuiApplication::platformName().toStdString());
+    benchmark::AddCustomContext("accessibility bridge", QAccessible::isActive() ? "active" : "off");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
