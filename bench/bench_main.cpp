@@ -150,6 +150,26 @@ void anmeldeDialogDurchsicht(benchmark::State& state) {
     login.Unload();
 }
 
+// A list of as many items as rows, as the sign-in dialog's hidden user list:
+// the box's own addItems (0) against setItems (1).
+void listeFuellen(benchmark::State& state) {
+    QStringList namen;
+    for (int i = 0; i < state.range(0); ++i)
+        namen << benutzerName(i % 1000);
+    QWidget fenster;
+    auto* liste = new QComboBox(&fenster);
+    fenster.show();
+    for (auto _ : state) {
+        if (state.range(1) == 0) {
+            liste->clear();
+            liste->addItems(namen);
+        } else {
+            widgets::setItems(liste, namen);
+        }
+        QApplication::processEvents();
+    }
+}
+
 void anmeldungLetzterBenutzer(benchmark::State& state) {
     Umgebung& env = angemeldet(int(state.range(0)));
     pwfrage& login = env.app->formPwfrage();
@@ -255,6 +275,10 @@ BENCHMARK(anmeldeDialogDurchsicht)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+BENCHMARK(listeFuellen)
+    ->ArgsProduct({{10000, 100000}, {0, 1}})
+    ->ArgNames({"", "setItems"})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(anmeldungLetzterBenutzer)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(hauptfensterLaden)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(kategorieKlick)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
