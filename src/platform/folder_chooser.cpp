@@ -81,6 +81,11 @@ FolderChooser::FolderChooser(QWidget* parent)
     setTabOrder(path_, tree_);
 
     connect(drives_, &QComboBox::activated, this, &FolderChooser::driveChosen);
+    // The tree reads folders in the background: show the opened one once it is there.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (!folder_.isEmpty())
+            tree_->scrollTo(model_->index(folder_));
+    });
     connect(path_, &QLineEdit::returnPressed, this, [this] {
         const QString typed = path_->text().trimmed();
         if (!check(typed, PfadNichtGefunden)) {

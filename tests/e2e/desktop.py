@@ -1,0 +1,334 @@
+"""A desktop for the real program: Xvfb, a window manager, a D-Bus session with
+the accessibility bus, and a person's hands: the mouse and keyboard (xdotool)
+and eyes (the accessibility tree, screenshots)."""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+TIMEOUT = 20.0
+
+
+class Fehlschlag(AssertionError):
+    pass
+
+
+def warte(bedingung, was, timeout=TIMEOUT):
+    ende = time.time() + timeout
+    while True:
+        try:
+            ergebnis = bedingung()
+        except Exception:  # the tree changes under our feet
+            ergebnis = None
+        if ergebnis:
+            return ergebnis
+        if time.time() > ende:
+            raise Fehlschlag("nicht erschienen: " + was)
+        time.sleep(0.1)
+
+
+class Desktop:
+    def __init__(self, programm, grabber, ausgabe):
+        self.programm = programm
+        self.grabber = grabber
+        self.ausgabe = ausgabe
+        os.makedirs(ausgabe, exist_ok=True)
+        self.prozesse = []
+        self.bild_nr = 0
+        self.env = dict(os.environ)
+        r, w = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        nummer = b""
+        while not nummer.endswith(b"\n"):
+            stueck = os.read(r, 16)
+            if not stueck:
+                raise Fehlschlag("Xvfb startet nicht")
+            nummer += stueck
+        os.close(r)
+        self.prozesse.append(xvfb)
+        self.env["DISPLAY"] = ":" + nummer.decode().strip()
+        self.laufzeit = tempfile.mkdtemp(prefix="e2e-run-")
+        os.chmod(self.laufzeit, 0o700)
+        self.env["XDG_RUNTIME_DIR"] = self.laufzeit
+        bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=self.env, capture_output=True,
+                             text=True, check=True).stdout
+        for zeile in bus.splitlines():
+            if "=" in zeile and zeile.startswith("DBUS_SESSION"):
+                name, wert = zeile.split("=", 1)
+                self.env[name] = wert.rstrip(";").strip("'")
+        self.dbus_pid = int(self.env.get("DBUS_SESSION_BUS_PID", "0") or 0)
+        self.prozesse.append(subprocess.Popen(["openbox"], env=self.env,
+                                              stdout=subprocess.DEVNULL,
+                                              stderr=subprocess.DEVNULL))
+        os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+                                                    "XDG_RUNTIME_DIR")})
+        os.environ["NO_AT_BRIDGE"] = "0"
+        import pyatspi  # needs the session bus of this desktop
+        self.atspi = pyatspi
+        time.sleep(0.5)
+
+    # --- the program ---------------------------------------------------------
+
+    def programmordner(self):
+        ordner = tempfile.mkdtemp(prefix="e2e-clavido-")
+        shutil.copy2(self.programm, os.path.join(ordner, "Clavido6"))
+        return ordner
+
+    def starte(self, ordner):
+        env = dict(self.env)
+        env.update({"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                    "QT_ACCESSIBILITY": "1", "LANG": "de_DE.UTF-8"})
+        env.pop("QT_LOGGING_RULES", None)
+        p = subprocess.Popen([os.path.join(ordner, "Clavido6")], cwd="/", env=env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.prozesse.append(p)
+        return p
+
+    def app(self, timeout=TIMEOUT):
+        def suche():
+            desk = self.atspi.Registry.getDesktop(0)
+            for i in range(desk.childCount):
+                a = desk.getChildAtIndex(i)
+                if a is not None and a.name == "lumoClavido":
+                    return a
+        return warte(suche, "das Programm im Zugänglichkeitsbaum", timeout)
+
+    # --- eyes ----------------------------------------------------------------
+
+    def sichtbar(self, acc):
+        return acc.getState().contains(self.atspi.STATE_SHOWING)
+
+    def alle(self, wurzel, bedingung):
+        gefunden = []
+
+        def gehe(acc, tiefe):
+            if acc is None or tiefe > 25:
+                return
+            try:
+                if bedingung(acc):
+                    gefunden.append(acc)
+                for i in range(acc.childCount):
+                    gehe(acc.getChildAtIndex(i), tiefe + 1)
+            except Exception:
+                pass
+
+        gehe(wurzel, 0)
+        return gefunden
+
+    def fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
+        """A shown window with this caption (and, if given, a child of that name)."""
+        def suche():
+            app = self.app()
+            for i in range(app.childCount):
+                w = app.getChildAtIndex(i)
+                if w is None or w.name != titel or not self.sichtbar(w):
+                    continue
+                if enthaelt is None or self.alle(w, lambda a: a.name == enthaelt and self.sichtbar(a)):
+                    return w
+        return warte(suche, f"Fenster \u201e{titel}\u201c" + (f" mit \u201e{enthaelt}\u201c" if enthaelt else ""),
+                     timeout)
+
+    def kein_fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
+        def weg():
+            try:
+                self.fenster(titel, enthaelt, timeout=0.2)
+                return False
+            except Fehlschlag:
+                return True
+        warte(weg, f"Schließen von \u201e{titel}\u201c", timeout)
+
+    def teil(self, fenster, name, rolle=None, timeout=TIMEOUT):
+        def suche():
+            # A box is named by its label: without a role asked for, the box wins.
+            t = self.alle(fenster, lambda a: a.name.strip() == name.strip() and self.sichtbar(a)
+                          and (a.getRoleName() == rolle if rolle else a.getRoleName() != "label"))
+            if not t:
+                # A list box is named by its value; its caption is the label for it.
+                for label in self.alle(fenster, lambda a: a.getRoleName() == "label"
+                                       and a.name.strip() == name.strip() and self.sichtbar(a)):
+                    for r in label.getRelationSet():
+                        if r.getRelationType() == self.atspi.RELATION_LABEL_FOR:
+                            ziel = r.getTarget(0)
+                            if ziel is not None and (rolle is None or ziel.getRoleName() == rolle):
+                                t.append(ziel)
+            if not t and rolle is None:
+                t = self.alle(fenster, lambda a: a.name.strip() == name.strip() and self.sichtbar(a))
+            return t[0] if t else None
+        return warte(suche, f"\u201e{name}\u201c" + (f" ({rolle})" if rolle else ""), timeout)
+
+    def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT):
+        """The text of the message box with this caption that is shown now."""
+        def suche():
+            app = self.app()
+            for i in range(app.childCount):
+                w = app.getChildAtIndex(i)
+                if w is None or w.name != titel or not self.sichtbar(w):
+                    continue
+                if w.getRoleName() not in ("alert", "dialog"):
+                    continue
+                knoepfe = self.alle(w, lambda a: a.getRoleName() == "push button")
+                namen = {k.name for k in knoepfe}
+                if not namen or not namen <= {"OK", "Ja", "Nein"}:
+                    continue
+                texte = [a.name for a in self.alle(w, lambda a: a.getRoleName() == "label")
+                         if a.name]
+                return w, "\n".join(texte)
+        return warte(suche, f"Meldung \u201e{titel}\u201c", timeout)
+
+    def text(self, acc):
+        """The text of a box; of an editable list, that of its input line."""
+        try:
+            t = acc.queryText()
+        except NotImplementedError:
+            zeilen = self.alle(acc, lambda a: a is not acc and a.getRoleName() == "text")
+            if not zeilen:
+                raise
+            t = zeilen[0].queryText()
+        return t.getText(0, t.characterCount)
+
+    def bild(self, name):
+        self.bild_nr += 1
+        pfad = os.path.join(self.ausgabe, f"{self.bild_nr:02d}_{name}.png")
+        subprocess.run([self.grabber, pfad], env=self.env, check=False)
+        return pfad
+
+    # --- hands ---------------------------------------------------------------
+
+    def xdo(self, *argumente):
+        subprocess.run(["xdotool", *argumente], env=self.env, check=True)
+
+    def mitte(self, acc):
+        e = acc.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        return e.x + e.width // 2, e.y + e.height // 2
+
+    def klick(self, acc):
+        x, y = self.mitte(acc)
+        self.xdo("mousemove", "--sync", str(x), str(y))
+        time.sleep(0.05)
+        self.xdo("click", "1")
+        time.sleep(0.2)
+
+    def ziehen(self, acc, von_anteil, bis_anteil):
+        """Selects with the mouse across a box, from one fraction of its width to another."""
+        e = acc.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        y = e.y + e.height // 2
+        self.xdo("mousemove", "--sync", str(e.x + int(e.width * von_anteil)), str(y))
+        self.xdo("mousedown", "1")
+        for schritt in range(1, 6):
+            x = e.x + int(e.width * (von_anteil + (bis_anteil - von_anteil) * schritt / 5))
+            self.xdo("mousemove", "--sync", str(x), str(y))
+            time.sleep(0.03)
+        self.xdo("mouseup", "1")
+        time.sleep(0.2)
+
+    def tippe(self, text):
+        self.xdo("type", "--delay", "15", text)
+        time.sleep(0.1)
+
+    def taste(self, *tasten):
+        self.xdo("key", "--delay", "40", *tasten)
+        time.sleep(0.2)
+
+    def antworte(self, knopf, titel="lumoClavido 6.1"):
+        """Answers the message box shown now by clicking one of its buttons; returns its text."""
+        box, text = self.meldung(titel)
+        self.klick(self.teil(box, knopf, "push button"))
+        return text
+
+    def ablage(self):
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                              capture_output=True, text=True).stdout
+
+    def warte_auf_ende(self, prozess, timeout=TIMEOUT):
+        try:
+            return prozess.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Fehlschlag("das Programm endet nicht")
+
+    def schliessen(self):
+        for p in reversed(self.prozesse):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(3)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        if self.dbus_pid:
+            try:
+                os.kill(self.dbus_pid, signal.SIGTERM)
+            except OSError:
+                pass
+        shutil.rmtree(self.laufzeit, ignore_errors=True)
+
+
+def feld_schluessel(klar, schluessel="Velk"):
+    """The field cipher, as another installation computes it, on Windows-1252 codes."""
+    k = schluessel.encode("cp1252")
+    aus = ""
+    for i, b in enumerate(klar.encode("cp1252")):
+        v = b + k[i % len(k)]
+        v = v - 255 if v > 255 else v
+        try:
+            aus += bytes([v]).decode("cp1252")
+        except UnicodeDecodeError:  # the five codes the code page leaves out
+            aus += chr(v)
+    return aus
+
+
+def sqlcipher(datei, sql):
+    """Rows of a query, read by the command-line tool of the database engine."""
+    ergebnis = subprocess.run(
+        ["sqlcipher", "-batch", "-noheader", "-separator", "\x1f", datei],
+        input=f"PRAGMA key = 'kolm3815';\n{sql};\n",
+        capture_output=True, text=True)
+    if ergebnis.returncode != 0:
+        raise Fehlschlag("sqlcipher: " + ergebnis.stderr)
+    zeilen = [z for z in ergebnis.stdout.split("\n") if z != "ok" and z != ""]
+    return [z.split("\x1f") for z in zeilen]
+
+
+def hauptprogramm(szenario):
+    """Runs a scenario with the arguments of the test: program, screen grabber, output folder."""
+    programm, grabber, ausgabe = sys.argv[1:4]
+    d = Desktop(programm, grabber, ausgabe)
+    try:
+        szenario(d)
+    except Exception:
+        d.bild("fehlschlag")
+        raise
+    finally:
+        d.schliessen()
+    print("ok")
+
+
+SCHEMA = ('CREATE TABLE Haupt (Bezeichnung TEXT, "Konto-Nr" TEXT, Pin TEXT, Zusatz TEXT, '
+          "Bezeichnung1 TEXT, Bezeichnung2 TEXT, Bezeichnung3 TEXT, Bemerkungen TEXT, "
+          "Kategorie TEXT, Benutzer TEXT, Passwort TEXT, Sichern TEXT, fragen TEXT, "
+          "\"übernommen\" TEXT DEFAULT '')")
+
+
+def datenbank(datei, benutzer, passwort, eintraege):
+    """A database file as another installation writes it: (category, designation, secret, remark)."""
+    def q(text):
+        return "'" + text.replace("'", "''") + "'"
+    zeilen = [SCHEMA]
+    for kategorie, bezeichnung, geheim, bemerkung in eintraege:
+        werte = [bezeichnung, feld_schluessel(geheim), feld_schluessel("1234"), feld_schluessel("https://bank.example"),
+                 "Konto-Nr / User-ID", "PIN / Kennwort", "URL", bemerkung, kategorie, benutzer,
+                 feld_schluessel(passwort), "1", "1"]
+        zeilen.append('INSERT INTO Haupt (Bezeichnung, "Konto-Nr", Pin, Zusatz, Bezeichnung1, '
+                      "Bezeichnung2, Bezeichnung3, Bemerkungen, Kategorie, Benutzer, Passwort, "
+                      "Sichern, fragen) VALUES (" + ", ".join(q(w) for w in werte) + ")")
+    sqlcipher(datei, ";\n".join(zeilen))
+
+
+def pruefe(bedingung, was):
+    if not bedingung:
+        raise Fehlschlag(was)

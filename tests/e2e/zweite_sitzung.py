@@ -1,0 +1,110 @@
+"""A user comes back: two wrong passwords, then the right one; he renames
+himself, backs the file up, changes an entry and restores the backup."""
+
+import os
+import tempfile
+
+from desktop import datenbank, hauptprogramm, pruefe, sqlcipher
+
+TITEL = "lumoClavido 6.1"
+
+
+def anmelden(d, name, falsche=()):
+    anmeldung = d.fenster(TITEL, "Anmeldung")
+    pruefe(d.text(d.teil(anmeldung, "Benutzername", "combo box")) == name, "vorgewählter Name")
+    for nummer, falsch in enumerate(falsche, 1):
+        d.tippe(falsch)
+        d.taste("Return")
+        text = d.antworte("OK")
+        pruefe(text == f"{nummer}. Versuch: Das Passwort ist ungültig!", text)
+    d.tippe("alt pw")
+    d.taste("Return")
+    return d.fenster(TITEL + "  -  " + name)
+
+
+def ordner_oeffnen(d, fenster, ordner):
+    feld = d.teil(fenster, "Ordner")
+    d.klick(feld)
+    d.taste("ctrl+a")
+    d.tippe(ordner)
+    d.taste("Return")
+
+
+def bemerkungen(datei):
+    return [z[0] for z in sqlcipher(datei, "SELECT Bemerkungen FROM Haupt ORDER BY rowid")]
+
+
+def szenario(d):
+    ordner = d.programmordner()
+    datei = os.path.join(ordner, "Clavido61.mdb")
+    sicherung = tempfile.mkdtemp(prefix="e2e-sicherung-")
+    datenbank(datei, "Max Mustermann", "alt pw",
+              [("Bank", "Depot", "DE99", "alt"), ("Bank", "Konto", "DE11", "Giro")])
+
+    programm = d.starte(ordner)
+    haupt = anmelden(d, "Max Mustermann", ["falsch1", "falsch2"])
+
+    d.taste("F7")
+    pw = d.fenster(TITEL, "Bitte mit Passwort neu legitimieren")
+    d.tippe("alt pw")
+    d.taste("Return")
+    name = d.teil(pw, "Benutzer")
+    d.klick(name)
+    d.taste("ctrl+a")
+    d.tippe("Max M.")
+    d.bild("name_und_passwort")
+    d.klick(d.teil(pw, " Benutzername / Passwort speichern ", "push button"))
+    d.antworte("Ja")
+    text = d.antworte("OK")
+    pruefe(text == "Benutzername und  Passwort wurden gespeichert!", text)
+    d.fenster(TITEL + "  -  Max M.")
+
+    d.taste("F5")
+    auswahl = d.fenster(TITEL, "Was möchten Sie tun:")
+    d.klick(d.teil(auswahl, "o.K.", "push button"))
+    sichern = d.fenster(TITEL, "Sie können jetzt Ihre Datenbank sichern")
+    ordner_oeffnen(d, sichern, sicherung)
+    d.bild("sichern")
+    d.klick(d.teil(sichern, "Datenbank sichern", "push button"))
+    d.antworte("Ja")
+    text = d.antworte("OK")
+    pruefe(text == f"Ihre Datenbankdatei wurde in den Ordner  {sicherung.upper()}   gesichert.", text)
+    pruefe(d.warte_auf_ende(programm) == 0, "Ende nach der Sicherung")
+    kopie = os.path.join(sicherung, "Clavido61.mdb")
+    pruefe([z[0] for z in sqlcipher(kopie, "SELECT DISTINCT Benutzer FROM Haupt")] == ["Max M."],
+           "Sicherung mit neuem Namen")
+
+    # A change after the backup, then the backup brought back.
+    programm = d.starte(ordner)
+    haupt = anmelden(d, "Max M.")
+    d.klick(d.teil(haupt, "Daten in Klartext"))
+    d.tippe("alt pw")
+    d.taste("Return")
+    d.taste("F6")
+    editor = d.fenster(TITEL, "Datensatz editieren")
+    d.klick(d.teil(editor, "Bemerkungen"))
+    d.taste("ctrl+a")
+    d.tippe("neu")
+    d.klick(d.teil(editor, "Datensatz speichern", "push button"))
+    d.antworte("Ja")
+    d.kein_fenster(TITEL, "Datensatz editieren")
+    pruefe(bemerkungen(datei) == ["neu", "Giro"], f"geändert: {bemerkungen(datei)}")
+
+    d.taste("F5")
+    auswahl = d.fenster(TITEL, "Was möchten Sie tun:")
+    d.klick(d.teil(auswahl, "gesicherte Datenbank einlesen", "radio button"))
+    d.klick(d.teil(auswahl, "o.K.", "push button"))
+    restore = d.fenster(TITEL, "Gesicherte Datenbank wieder herstellen")
+    ordner_oeffnen(d, restore, sicherung)
+    d.teil(restore, "Datenbankdatei: Clavido61.mdb vorhanden", "label")
+    d.bild("wieder_herstellen")
+    d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
+    d.antworte("Ja")
+    text = d.antworte("OK")
+    pruefe(text == "Die Datenbankdatei wurde in den Programmordner zurück geschrieben", text)
+    pruefe(d.warte_auf_ende(programm) == 0, "Ende nach dem Zurückschreiben")
+    pruefe(bemerkungen(datei) == ["alt", "Giro"], f"alter Stand: {bemerkungen(datei)}")
+    pruefe(sqlcipher(datei, "PRAGMA integrity_check") == [], "unversehrt")
+
+
+hauptprogramm(szenario)
