@@ -1,4 +1,5 @@
 #include "app/clavido.h"
+#include "app/datenordner.h"
 #include "app/german.h"
 #include "platform/clipboard.h"
 #include "platform/help.h"
@@ -22,7 +23,7 @@ int main(int argc, char* argv[]) {
     RealProcesses processes;
     Services dienste{messages, clipboard, printer, help, processes};
 
-    Clavido clavido(dienste, QCoreApplication::applicationDirPath());
+    Clavido clavido(dienste, datenOrdner());
     clavido.Main();
     return application.exec();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/form.h"
+#include "platform/db/recordset.h"
+
+#include <QStringList>
 
 class LimitedTextEdit;
 class QComboBox;
@@ -48,6 +51,10 @@ public:
     QToolButton* Command11;
     QToolButton* Command1;
 
+    // The row as the editor was filled from it, in edit mode.
+    QStringList zeileBeimOeffnen;
+    static QStringList zeileJetzt(db::Recordset& rs);
+
 protected:
     void Form_Load() override;
     void zuruecksetzen() override;
@@ -57,6 +64,7 @@ protected:
 private:
     void baueFenster();
     bool geheimnisseSpeicherbar();
+    bool bezeichnungVergeben();
     bool kannSchreiben();
     void hauptfensterNachziehen();
 };

@@ -27,6 +27,33 @@ bool FormDaten::geheimnisseSpeicherbar() {
     return true;
 }
 
+QStringList FormDaten::zeileJetzt(db::Recordset& rs) {
+    QStringList werte;
+    for (int i = 0; i < rs.columnCount(); ++i)
+        werte << rs.Fields(i).Value();
+    return werte;
+}
+
+bool FormDaten::bezeichnungVergeben() {
+    Sitzung& s = app.sitzung;
+    db::Recordset& rs = app.formClavido().Daten1.Recordset();
+    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(iBenutzer).Value() == s.aktBenutzer &&
+            rs.Fields(0).Value() == Text1->text()) {
+            app.meldung(QStringLiteral("Diese Datensatz-Bezeichnung ist für den aktuellen "
+                                       "Benutzer bereits vorhanden!   \r\nBitte geben Sie eine "
+                                       "andere Bezeichnug für den diesen Datensatz ein!"),
+                        msg::Exclamation);
+            rs.SetBookmark(s.merkBookmark);
+            Text1->clear();
+            Text1->setFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
 void FormDaten::Command2_Click() {
     Sitzung& s = app.sitzung;
     FormClavido& haupt = app.formClavido();
@@ -36,43 +63,42 @@ void FormDaten::Command2_Click() {
         return;
     s.letzteKategorie = Combo1->currentText();
 
-    db::Recordset* rs = &daten.Recordset();
-    if (s.datenModus == 1) {
-        const int iBenutzer = rs->fieldIndex(QStringLiteral("Benutzer"));
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            if (rs->Fields(iBenutzer).Value() == s.aktBenutzer &&
-                rs->Fields(0).Value() == Text1->text()) {
-                app.meldung(QStringLiteral("Diese Datensatz-Bezeichnung ist für den aktuellen "
-                                           "Benutzer bereits vorhanden!   \r\nBitte geben Sie eine "
-                                           "andere Bezeichnug für den diesen Datensatz ein!"),
-                            msg::Exclamation);
-                rs->SetBookmark(s.merkBookmark);
-                Text1->clear();
-                Text1->setFocus();
-                return;
-            }
-        }
-    }
-
-    if (s.datenModus == 1) {
-        rs->AddNew();
-    } else if (s.datenModus == 2) {
-        rs->SetBookmark(s.merkBookmark);
-        rs->Edit();
-    } else if (rs->editMode() != db::Recordset::EditMode::AddNew) {
-        // The registration's new row was dropped by an earlier refusal: start it again.
-        rs->AddNew();
-    }
-
+    // Another copy of the program may have written since the table was read:
+    // the checks below look at what the file holds now.
+    haupt.tabelleNachlesen();
+    if (s.datenModus == 1 && bezeichnungVergeben())
+        return;
     if (s.optFragen != QStringLiteral("0")) {
         const auto antwort =
             app.meldung(QStringLiteral("Möchten Sie diesen Datensatz jetzt speichern?"),
                         msg::Question | msg::YesNo);
         if (antwort != msg::Yes) {
-            rs->CancelUpdate();
-            rs->SetBookmark(s.merkBookmark);
+            daten.Recordset().SetBookmark(s.merkBookmark);
             return;
         }
+        // The question may have stood open for a while.
+        haupt.tabelleNachlesen();
+        if (s.datenModus == 1 && bezeichnungVergeben())
+            return;
+    }
+
+    db::Recordset* rs = &daten.Recordset();
+    if (s.datenModus == 1) {
+        rs->AddNew();
+    } else if (s.datenModus == 2) {
+        // Changed by another copy since this editor was filled: not overwritten.
+        if (!rs->SetBookmark(s.merkBookmark) || zeileJetzt(*rs) != zeileBeimOeffnen) {
+            app.meldung(QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n"
+                                       "Er wurde inzwischen von einem anderen Programm geändert "
+                                       "oder gelöscht.\r\n\r\nBitte schließen Sie dieses Fenster "
+                                       "und öffnen Sie den Datensatz erneut."),
+                        msg::Exclamation);
+            return;
+        }
+        rs->Edit();
+    } else if (rs->editMode() != db::Recordset::EditMode::AddNew) {
+        // The registration's new row was dropped by a refusal or a re-read: start it again.
+        rs->AddNew();
     }
 
     leereBeschriftungenFuellen(QStringLiteral("URL"));

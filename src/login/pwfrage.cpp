@@ -46,6 +46,9 @@ pwfrage::pwfrage(Clavido& app)
     Combo1->setMinimumWidth(220);
     Combo2 = new QComboBox(this);
     Combo2->setVisible(false);
+    // A window of its own that is never shown: its item per table row stays
+    // out of the dialog's accessibility tree, which a screen reader walks.
+    Combo2->setWindowFlag(Qt::Window);
     Textpwfrage = new QLineEdit(this);
     Textpwfrage->setMaxLength(12);
     widgets::setPasswordChar(Textpwfrage, u'*');

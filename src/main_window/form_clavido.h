@@ -72,6 +72,8 @@ public:
     // leaves the view on the whole table.
     void zaehlerAktualisieren();
     void zurTabelle();
+    // The whole table as the file holds it now, on the same row.
+    void tabelleNachlesen();
 
     // Selects the item of a list with exactly this text and runs its click step.
     void kategorieWaehlen(const QString& kategorie);

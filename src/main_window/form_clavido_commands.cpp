@@ -68,6 +68,7 @@ void FormClavido::menu_edit_Click() {
     editor.Text14->fillText(rs.Fields(QStringLiteral("Bemerkungen")).Value());
     editor.setKategorie(rs.Fields(QStringLiteral("Kategorie")).Value());
     editor.Text1->setEnabled(false);
+    editor.zeileBeimOeffnen = FormDaten::zeileJetzt(rs);
     editor.zeigeModal();
 }
 

@@ -24,6 +24,13 @@ void FormClavido::zurTabelle() {
     Daten1.Refresh();
 }
 
+void FormClavido::tabelleNachlesen() {
+    const db::Mark hier = Daten1.Recordset().Bookmark();
+    // Cheap when nobody wrote: a table nobody changed is not read again.
+    zurTabelle();
+    Daten1.Recordset().SetBookmark(hier);
+}
+
 void FormClavido::kategorienAufbauen() {
     Daten1.SetRecordSource(statements::kategorienDesBenutzers(app.sitzung.aktBenutzer));
     Daten1.Refresh();

@@ -2,7 +2,9 @@
 
 #include "app/clavido.h"
 #include "app/pictures.h"
+#include "store/record_file.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -70,8 +72,11 @@ FormInfo::FormInfo(Clavido& app)
     Hyperlink2 = link(kWeb, kWeb, Shape1);
     Label7 = new QLabel(QStringLiteral("\u00A9 Das lumoClavido-Projekt. Alle Rechte vorbehalten."),
                         Shape1);
+    Label3 = new QLabel(Shape1);
+    Label3->setWordWrap(true);
+    Label3->setFont(QFont(QStringLiteral("Arial"), 8));
     Label7->setFont(QFont(QStringLiteral("Arial"), 8));
-    for (QLabel* label : {Label5, Label6, Label7})
+    for (QLabel* label : {Label5, Label6, Label7, Label3})
         label->setTextFormat(Qt::PlainText);
 
     auto* kopf = new QHBoxLayout;
@@ -96,6 +101,7 @@ FormInfo::FormInfo(Clavido& app)
     innen->addWidget(linie(Shape1));
     innen->addLayout(links);
     innen->addWidget(linie(Shape1));
+    innen->addWidget(Label3);
     innen->addWidget(Label7);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -117,6 +123,8 @@ void FormInfo::Form_Load() {
                                    "mehrerer Benutzer verschlüsselt in einer Datenbankdatei auf.\n"
                                    "Fragen, Hinweise und Fehlerberichte nimmt das Projekt gern\n"
                                    "per E-Mail oder über seine Internetseite entgegen."));
+    Label3->setText(QStringLiteral("Datenbankdatei: ") +
+                    QDir::toNativeSeparators(recordfile::pathIn(app.programmOrdner)));
 }
 
 void FormInfo::linkOeffnen(const QString& ziel) {

@@ -22,6 +22,7 @@ public:
     QLabel* Label6;
     QLabel* Hyperlink2; // web
     QLabel* Label7;     // rights notice
+    QLabel* Label3;     // where the database file is
     QLabel* Image2;
     QFrame* Shape1;
 

@@ -1,3 +1,4 @@
+#include "app/datenordner.h"
 #include "app/form_gruss.h"
 #include "app/form_haftung.h"
 #include "editor/form_daten.h"
@@ -5,6 +6,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "store/record_file.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +15,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <unistd.h>
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -23,6 +27,7 @@ private slots:
     void registrationPathTwiceShowsTheDisclaimerAgain();
     void closingRegistrationEnds();
     void windowsLookRight();
+    void databaseFolder();
 };
 
 void TestStartup::splashHandsOverAfterTwoAndAHalfSeconds() {
@@ -150,6 +155,27 @@ void TestStartup::windowsLookRight() {
     const QPixmap symbol = QApplication::windowIcon().pixmap(QSize(32, 32), dichte);
     QCOMPARE(symbol.size(), QSize(64, 64));
     app.formDaten().Unload();
+}
+
+void TestStartup::databaseFolder() {
+    QTemporaryDir programm, benutzer;
+    const QString eigener = benutzer.filePath("lumoClavido");
+    // Beside the program, where the user may write.
+    QCOMPARE(datenOrdner(programm.path(), eigener), programm.path());
+    // Installed where only the administrator writes: the user's own folder.
+    QVERIFY(QFile::setPermissions(programm.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (geteuid() != 0) {
+        QCOMPARE(datenOrdner(programm.path(), eigener), eigener);
+        QVERIFY(QFileInfo(eigener).isDir());
+    }
+    // A file already beside the program is used where it is.
+    QVERIFY(QFile::setPermissions(programm.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    rawdb::schreibe(recordfile::pathIn(programm.path()), {});
+    QVERIFY(QFile::setPermissions(programm.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QCOMPARE(datenOrdner(programm.path(), eigener), programm.path());
+    QVERIFY(QFile::setPermissions(programm.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 CLAVIDO_TEST_MAIN(TestStartup)

@@ -17,7 +17,7 @@ namespace db {
 class Connection {
 public:
     // How long a call waits for another program that holds the file locked.
-    static constexpr int kBusyTimeoutMs = 2000;
+    static constexpr int kBusyTimeoutMs = 5000;
 
     Connection() = default;
     ~Connection();

@@ -31,6 +31,9 @@ QString describe(int code) {
         return QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden.");
     case SQLITE_NOTFOUND:
         return QStringLiteral("Der Datensatz ist nicht mehr vorhanden.");
+    case SQLITE_ABORT:
+        return QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Programm "
+                              "geändert.");
     case SQLITE_MISUSE:
         return QStringLiteral("Es ist kein Datensatz zum Bearbeiten ausgewählt.");
     case SQLITE_TOOBIG:
