@@ -1,6 +1,7 @@
 #include "editor/form_daten.h"
 #include "environment.h"
 #include "form_helpers.h"
+#include "fremdes_programm.h"
 #include "main_window/form_clavido.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
@@ -69,6 +70,8 @@ private slots:
     void secretsTheCipherCannotCarry();
     void aFailedWriteKeepsTheEditorOpen_data();
     void aFailedWriteKeepsTheEditorOpen();
+    void anotherCopyOnTheSameFile_data();
+    void anotherCopyOnTheSameFile();
 };
 
 void TestSave::writesTheRowAsOtherInstallationsReadIt() {
@@ -421,6 +424,85 @@ void TestSave::aFailedWriteKeepsTheEditorOpen() {
     QCOMPARE(rows[2].value("Bezeichnung").toString(), QStringLiteral("Eintrag"));
     QVERIFY(vorher != rawdb::dateiInhalt(env.dbPfad()));
     QCOMPARE(f.Combo2->currentText(), QStringLiteral("Neu"));
+}
+
+void TestSave::anotherCopyOnTheSameFile_data() {
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<QStringList>("meldungen"); // after the save question
+    QTest::addColumn<QStringList>("bezeichnungen");
+    const QString doppelt = QStringLiteral(
+        "Diese Datensatz-Bezeichnung ist für den aktuellen Benutzer bereits vorhanden!   \r\n"
+        "Bitte geben Sie eine andere Bezeichnug für den diesen Datensatz ein!");
+    QTest::newRow("both save the same designation")
+        << "same" << QStringList{doppelt} << QStringList{"Konto", "Dup"};
+    QTest::newRow("saving in turn")
+        << "turns" << QStringList{} << QStringList{"Konto", "A", "B", "C", "D"};
+    QTest::newRow("the other writes while this one saves")
+        << "locked" << QStringList{} << QStringList{"Konto", "Neu"};
+    QTest::newRow("the other changed the edited row")
+        << "edited"
+        << QStringList{"Der Datensatz konnte nicht gespeichert werden.\r\nEr wurde inzwischen "
+                       "von einem anderen Programm geändert oder gelöscht.\r\n\r\nBitte "
+                       "schließen Sie dieses Fenster und öffnen Sie den Datensatz erneut."}
+        << QStringList{"Konto"};
+}
+
+void TestSave::anotherCopyOnTheSameFile() {
+    QFETCH(QString, fall);
+    QFETCH(QStringList, meldungen);
+    QFETCH(QStringList, bezeichnungen);
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "Bank", "Konto"}});
+    env.anmelden("anna", "pw");
+    env.app->sitzung.optFragen = QStringLiteral("0");
+    FormClavido& f = env.app->formClavido();
+    auto fremd = [&](const QString& bezeichnung) {
+        QVERIFY(anderesProgramm(
+            env.dbPfad(), QStringLiteral("INSERT INTO Haupt (Bezeichnung, Benutzer, Kategorie) "
+                                         "VALUES ('%1', 'anna', 'Bank')")
+                              .arg(bezeichnung)));
+    };
+    if (fall == "same") {
+        // The other copy saves "Dup" while this one still has the editor open.
+        env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+            fuelle(d, {"Bank", "Dup", "1", "2", "3", "4"});
+            fremd("Dup");
+            d.Command2->click();
+            d.Command1_Click();
+        });
+        f.menu_neu->trigger();
+    } else if (fall == "turns") {
+        fremd("A");
+        neuerEintrag(env, {"Bank", "B", "1", "2", "3", "4"});
+        fremd("C");
+        neuerEintrag(env, {"Bank", "D", "1", "2", "3", "4"});
+        QCOMPARE(listenEintraege(f.Combo1), (QStringList{"A", "B", "C", "D", "Konto"}));
+    } else if (fall == "locked") {
+        env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+            fuelle(d, {"Bank", "Neu", "1", "2", "3", "4"});
+            FremdeSperre sperre(env.dbPfad(), 700);
+            QVERIFY(sperre.gehalten);
+            d.Command2->click(); // waits for the lock instead of failing
+        });
+        f.menu_neu->trigger();
+    } else {
+        klartextAnzeigen(f);
+        env.modal.erwarte<FormDaten>([&](FormDaten& d) {
+            d.Text3->setText(QStringLiteral("9999"));
+            QVERIFY(anderesProgramm(env.dbPfad(), QStringLiteral("UPDATE Haupt SET Bemerkungen = "
+                                                                 "'vom anderen' WHERE rowid = 1")));
+            d.Command2->click();
+            d.Command1_Click();
+        });
+        f.menu_edit->trigger();
+        QCOMPARE(env.lesen()[0].value("Bemerkungen").toString(), QStringLiteral("vom anderen"));
+        QCOMPARE(env.lesen()[0].value("Pin").toString(), verschluesseln("p", kFeldSchluessel));
+    }
+    QCOMPARE(env.meldungen.texte(), meldungen);
+    QStringList imFile;
+    for (const RohZeile& r : env.lesen())
+        imFile << r.value("Bezeichnung").toString();
+    QCOMPARE(imFile, bezeichnungen);
 }
 
 CLAVIDO_TEST_MAIN(TestSave)

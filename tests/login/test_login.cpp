@@ -1,5 +1,6 @@
 #include "environment.h"
 #include "form_helpers.h"
+#include "fremdes_programm.h"
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
@@ -40,42 +41,6 @@ QString zustand(const QString& path) {
     return QString::fromLatin1(
         QCryptographicHash::hash(rawdb::dateiInhalt(path), QCryptographicHash::Sha256).toHex());
 }
-
-// Another program that holds the file locked from a connection of its own,
-// for `haltMs` or, with 0, until it goes away.
-class FremdeSperre {
-public:
-    FremdeSperre(const QString& path, int haltMs) {
-        std::promise<bool> gesperrt;
-        std::future<bool> ergebnis = gesperrt.get_future();
-        std::future<void> los = loslassen.get_future();
-        faden = std::thread(
-            [path, haltMs, gesperrt = std::move(gesperrt), los = std::move(los)]() mutable {
-                sqlite3* db = nullptr;
-                const QByteArray key = recordfile::passwordOf(recordfile::kVerbindung);
-                sqlite3_open(QFile::encodeName(path).constData(), &db);
-                sqlite3_key(db, key.constData(), int(key.size()));
-                gesperrt.set_value(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) ==
-                                   SQLITE_OK);
-                if (haltMs > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(haltMs));
-                else
-                    los.wait();
-                sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-                sqlite3_close(db);
-            });
-        gehalten = ergebnis.get();
-    }
-    ~FremdeSperre() {
-        loslassen.set_value();
-        faden.join();
-    }
-    bool gehalten = false;
-
-private:
-    std::promise<void> loslassen;
-    std::thread faden;
-};
 
 } // namespace
 
