@@ -61,6 +61,8 @@ Befund oeffnen(db::Connection& alt, const QString& pfad, db::Error* fehler) {
 }
 
 db::Error zeilenAnhaengen(db::Recordset& alt, db::Recordset& ziel, Version version) {
+    // Each write prepares its statement once, not once per row.
+    db::Recordset::Batch stapel(ziel);
     const QString eins = QStringLiteral("1");
     const int iBezeichnung = ziel.fieldIndex(kKopiert[0]);
     const int iUebernommen = ziel.fieldIndex(QStringLiteral("übernommen"));

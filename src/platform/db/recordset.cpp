@@ -3,6 +3,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
+#include <map>
 
 namespace db {
 
@@ -13,7 +14,106 @@ QString quoted(const QString& identifier) {
     return u'"' + copy.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
+// A statement for one call: the one a batch keeps in `slot` (prepared there
+// the first time, reset after each use), or without a slot one of its own.
+class Prepared {
+public:
+    template <typename Sql>
+    Prepared(sqlite3* handle, sqlite3_stmt** slot, Sql sql)
+        : slot_(slot) {
+        if (slot && *slot) {
+            stmt_ = *slot;
+            return;
+        }
+        prepared_ = sqlite3_prepare_v3(handle, sql().toUtf8().constData(), -1,
+                                       slot ? SQLITE_PREPARE_PERSISTENT : 0, &stmt_, nullptr);
+        if (slot && prepared_ == SQLITE_OK)
+            *slot = stmt_;
+    }
+    ~Prepared() {
+        if (slot_ && *slot_ == stmt_) {
+            sqlite3_reset(stmt_);
+            sqlite3_clear_bindings(stmt_);
+        } else {
+            sqlite3_finalize(stmt_);
+        }
+    }
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+
+    int prepareResult() const { return prepared_; }
+    sqlite3_stmt* get() const { return stmt_; }
+    void bind(int position, const QString& value) {
+        const QByteArray utf8 = value.toUtf8();
+        sqlite3_bind_text(stmt_, position, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    void bind(int position, qint64 value) { sqlite3_bind_int64(stmt_, position, value); }
+    int step() {
+        if (!stmt_)
+            return prepared_ != SQLITE_OK ? prepared_ : SQLITE_MISUSE;
+        return sqlite3_step(stmt_);
+    }
+
+private:
+    sqlite3_stmt** slot_;
+    sqlite3_stmt* stmt_ = nullptr;
+    int prepared_ = SQLITE_OK;
+};
+
 } // namespace
+
+// The statements a batch keeps, by what they write: the columns given.
+struct Recordset::Statements {
+    sqlite3* handle = nullptr;
+    std::map<std::vector<bool>, sqlite3_stmt*> inserts;
+    std::map<std::vector<bool>, sqlite3_stmt*> updates;
+    sqlite3_stmt* readBack = nullptr;
+    sqlite3_stmt* dataVersion = nullptr;
+
+    ~Statements() { clear(); }
+    void clear() {
+        for (auto* kept : {&inserts, &updates}) {
+            for (auto& [columns, stmt] : *kept)
+                sqlite3_finalize(stmt);
+            kept->clear();
+        }
+        sqlite3_finalize(readBack);
+        sqlite3_finalize(dataVersion);
+        readBack = dataVersion = nullptr;
+    }
+};
+
+Recordset::Batch::Batch(Recordset& recordset)
+    : recordset_(recordset) {
+    recordset_.statements_ = std::make_shared<Statements>();
+}
+
+Recordset::Batch::~Batch() {
+    recordset_.statements_.reset();
+}
+
+Recordset::Statements* Recordset::keptStatements() const {
+    Statements* kept = statements_.get();
+    // Those of a connection closed and opened again are of no use.
+    if (kept && kept->handle != connection_->handle()) {
+        kept->clear();
+        kept->handle = connection_->handle();
+    }
+    return kept;
+}
+
+Connection::Stamp Recordset::currentStamp() const {
+    Statements* kept = keptStatements();
+    if (!kept)
+        return connection_->changeStamp();
+    Connection::Stamp stamp;
+    stamp.ownChanges = sqlite3_total_changes64(connection_->handle());
+    Prepared stmt(connection_->handle(), &kept->dataVersion,
+                  [] { return QStringLiteral("PRAGMA data_version"); });
+    if (stmt.step() == SQLITE_ROW)
+        stamp.dataVersion = sqlite3_column_int64(stmt.get(), 0);
+    return stamp;
+}
 
 QString Field::Value() const {
     return owner_ ? owner_->value(index_) : QString();
@@ -151,12 +251,12 @@ void Recordset::CancelUpdate() {
 }
 
 bool Recordset::snapshotFresh() const {
-    return snapshot_->stamp.ownChanges >= 0 && snapshot_->stamp == connection_->changeStamp();
+    return snapshot_->stamp.ownChanges >= 0 && snapshot_->stamp == currentStamp();
 }
 
 void Recordset::stampAfterWrite(bool wasFresh) {
     // A snapshot that already missed someone else's change must not look current.
-    snapshot_->stamp = wasFresh ? connection_->changeStamp() : Connection::Stamp{};
+    snapshot_->stamp = wasFresh ? currentStamp() : Connection::Stamp{};
 }
 
 Error Recordset::Update() {
@@ -173,20 +273,22 @@ Error Recordset::Update() {
 }
 
 Error Recordset::insertRow() {
-    QStringList names, marks;
-    for (size_t i = 0; i < dirty_.size(); ++i) {
-        if (dirty_[i]) {
-            names << quoted(snapshot_->columns[i]);
-            marks << QStringLiteral("?");
+    const auto sql = [this] {
+        QStringList names, marks;
+        for (size_t i = 0; i < dirty_.size(); ++i) {
+            if (dirty_[i]) {
+                names << quoted(snapshot_->columns[i]);
+                marks << QStringLiteral("?");
+            }
         }
-    }
-    const QString sql =
-        names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(snapshot_->table))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoted(snapshot_->table), names.join(u','), marks.join(u','));
+        return names.isEmpty()
+                   ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(snapshot_->table))
+                   : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                         .arg(quoted(snapshot_->table), names.join(u','), marks.join(u','));
+    };
     const bool fresh = snapshotFresh();
-    Statement stmt(connection_->handle(), sql);
+    Statements* kept = keptStatements();
+    Prepared stmt(connection_->handle(), kept ? &kept->inserts[dirty_] : nullptr, sql);
     if (stmt.prepareResult() != SQLITE_OK)
         return errorFrom(connection_->handle(), stmt.prepareResult());
     int position = 1;
@@ -212,16 +314,19 @@ Error Recordset::updateRow() {
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
     Row& row = snapshot_->rows[position_];
-    QStringList sets;
-    for (size_t i = 0; i < dirty_.size(); ++i) {
-        if (dirty_[i])
-            sets << quoted(snapshot_->columns[i]) + QStringLiteral(" = ?");
-    }
-    if (sets.isEmpty())
+    if (std::find(dirty_.begin(), dirty_.end(), true) == dirty_.end())
         return {};
     const bool fresh = snapshotFresh();
-    Statement stmt(connection_->handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                              .arg(quoted(snapshot_->table), sets.join(u',')));
+    Statements* kept = keptStatements();
+    Prepared stmt(connection_->handle(), kept ? &kept->updates[dirty_] : nullptr, [this] {
+        QStringList sets;
+        for (size_t i = 0; i < dirty_.size(); ++i) {
+            if (dirty_[i])
+                sets << quoted(snapshot_->columns[i]) + QStringLiteral(" = ?");
+        }
+        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+            .arg(quoted(snapshot_->table), sets.join(u','));
+    });
     if (stmt.prepareResult() != SQLITE_OK)
         return errorFrom(connection_->handle(), stmt.prepareResult());
     int position = 1;
@@ -243,11 +348,14 @@ Error Recordset::updateRow() {
 }
 
 Error Recordset::readRow(qint64 rowid, Row& row) {
-    QStringList names;
-    for (const QString& column : snapshot_->columns)
-        names << quoted(column);
-    Statement stmt(connection_->handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                              .arg(names.join(u','), quoted(snapshot_->table)));
+    Statements* kept = keptStatements();
+    Prepared stmt(connection_->handle(), kept ? &kept->readBack : nullptr, [this] {
+        QStringList names;
+        for (const QString& column : snapshot_->columns)
+            names << quoted(column);
+        return QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+            .arg(names.join(u','), quoted(snapshot_->table));
+    });
     stmt.bind(1, rowid);
     if (int rc = stmt.step(); rc != SQLITE_ROW)
         return errorFrom(rc == SQLITE_DONE ? SQLITE_NOTFOUND : rc);

@@ -49,6 +49,21 @@ class Recordset {
 public:
     enum class EditMode { None, Edit, AddNew };
 
+    // While one lives, the writes through this recordset keep the statements
+    // they prepare and use them again for the next rows instead of preparing
+    // each anew: for writing many rows in one go. It must go before the
+    // connection is closed, which would otherwise stay open until it goes.
+    class Batch {
+    public:
+        explicit Batch(Recordset& recordset);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        Recordset& recordset_;
+    };
+
     Recordset() = default;
     Recordset(Connection* connection, std::shared_ptr<Snapshot> snapshot);
 
@@ -78,6 +93,7 @@ public:
 
 private:
     friend class Field;
+    struct Statements;
     QString value(int index) const;
     bool setValue(int index, const QString& value);
     bool onRow() const;
@@ -86,6 +102,8 @@ private:
     Error readRow(qint64 rowid, Row& row);
     bool snapshotFresh() const;
     void stampAfterWrite(bool wasFresh);
+    Statements* keptStatements() const;
+    Connection::Stamp currentStamp() const;
 
     Connection* connection_ = nullptr;
     std::shared_ptr<Snapshot> snapshot_;
@@ -94,6 +112,7 @@ private:
     EditMode mode_ = EditMode::None;
     std::vector<QString> buffer_;
     std::vector<bool> dirty_;
+    std::shared_ptr<Statements> statements_; // while a Batch lives
 };
 
 } // namespace db
