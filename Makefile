@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all run test deps build bench bench-a11y screenshots clean format
+.PHONY: all run test deps build bench bench-a11y screenshots clean format test-sanitize fuzz
 
 all: build
 
@@ -30,7 +30,38 @@ bench-a11y: build
 
 # Under Xvfb, so that the windows are drawn by the real window system.
 screenshots: build
-	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD)/bin/make_screenshots docs/screenshots
+	xvfb-run -a -s "-screen 0 1280x1024x24" sh -c \
+		'openbox & sleep 1; QT_QPA_PLATFORM=xcb $(BUILD)/bin/make_screenshots docs/screenshots'
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build of its own. Debug, so that Qt's checks in its inline code are on too.
+# The end-to-end tests stay out: see the README.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	    -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" \
+	    -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan-qt.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j$(JOBS) -E '^e2e_'
+
+# libFuzzer on hostile database files and the field cipher, each target
+# FUZZ_SECONDS long, in a build of its own with clang (make test needs none).
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TARGETS ?= record_file old_file field_cipher
+FUZZ_SECONDS ?= 600
+
+fuzz: deps
+	@command -v clang++-14 > /dev/null && ls /usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a \
+	    > /dev/null 2>&1 || { echo "make fuzz needs: apt-get install clang-14 libclang-rt-14-dev"; exit 1; }
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++-14 -DCLAVIDO_FUZZ=ON \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,7 +3,6 @@ restore brings it back and the program starts anew with it."""
 
 import os
 import subprocess
-import tempfile
 
 from desktop import datenbank, hauptprogramm, pruefe, sqlcipher, warte
 
@@ -13,7 +12,7 @@ TITEL = "lumoClavido 6.1"
 def szenario(d):
     ordner = d.programmordner()
     datei = os.path.join(ordner, "Clavido61.mdb")
-    sicherung = tempfile.mkdtemp(prefix="e2e-sicherung-")
+    sicherung = d.temp("e2e-sicherung-")
     datenbank(os.path.join(sicherung, "Clavido61.mdb"), "Eva", "alt pw",
               [("Bank", "Konto", "DE11", "Giro")])
     with open(datei, "wb") as f:

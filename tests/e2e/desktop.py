@@ -38,6 +38,7 @@ class Desktop:
         self.ausgabe = ausgabe
         os.makedirs(ausgabe, exist_ok=True)
         self.prozesse = []
+        self.ordner = []
         self.bild_nr = 0
         self.env = dict(os.environ)
         r, w = os.pipe()
@@ -76,8 +77,13 @@ class Desktop:
 
     # --- the program ---------------------------------------------------------
 
+    def temp(self, prefix):
+        ordner = tempfile.mkdtemp(prefix=prefix)
+        self.ordner.append(ordner)
+        return ordner
+
     def programmordner(self):
-        ordner = tempfile.mkdtemp(prefix="e2e-clavido-")
+        ordner = self.temp("e2e-clavido-")
         shutil.copy2(self.programm, os.path.join(ordner, "Clavido6"))
         return ordner
 
@@ -265,7 +271,8 @@ class Desktop:
                 os.kill(self.dbus_pid, signal.SIGTERM)
             except OSError:
                 pass
-        shutil.rmtree(self.laufzeit, ignore_errors=True)
+        for ordner in [self.laufzeit, *self.ordner]:
+            shutil.rmtree(ordner, ignore_errors=True)
 
 
 def feld_schluessel(klar, schluessel="Velk"):

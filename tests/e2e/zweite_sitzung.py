@@ -2,7 +2,6 @@
 himself, backs the file up, changes an entry and restores the backup."""
 
 import os
-import tempfile
 
 from desktop import datenbank, hauptprogramm, pruefe, sqlcipher
 
@@ -37,7 +36,7 @@ def bemerkungen(datei):
 def szenario(d):
     ordner = d.programmordner()
     datei = os.path.join(ordner, "Clavido61.mdb")
-    sicherung = tempfile.mkdtemp(prefix="e2e-sicherung-")
+    sicherung = d.temp("e2e-sicherung-")
     datenbank(datei, "Max Mustermann", "alt pw",
               [("Bank", "Depot", "DE99", "alt"), ("Bank", "Konto", "DE11", "Giro")])
 
