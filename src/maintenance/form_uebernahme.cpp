@@ -117,7 +117,7 @@ void FormÜbernahme::Form_Load() {
 
 void FormÜbernahme::Dir1_Change() {
     // Only these names, exactly so: the file list matches them letter for letter.
-    const QStringList namen = QDir(Ordner->folder()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList namen = QDir(Ordner->folder()).entryList(QDir::Files);
     const QSet<QString> vorhanden(namen.begin(), namen.end());
     const bool still = File1->blockSignals(true);
     File1->clear();
