@@ -145,6 +145,9 @@ void TestLoeschen::aFailedDeleteChangesNothing_data() {
                                     << "Die Datenbankdatei ist schreibgeschützt.";
     QTest::newRow("deleted by another program") << "gone"
                                                 << "Der Datensatz ist nicht mehr vorhanden.";
+    QTest::newRow("changed by another program")
+        << "changed"
+        << "Der Datensatz wurde inzwischen von einem anderen Programm geändert.";
 }
 
 void TestLoeschen::aFailedDeleteChangesNothing() {
@@ -156,8 +159,11 @@ void TestLoeschen::aFailedDeleteChangesNothing() {
     FormClavido& f = env.app->formClavido();
     if (wie == "read-only")
         env.app->verbindung.exec(QStringLiteral("PRAGMA query_only = ON"));
-    else
+    else if (wie == "gone")
         rawdb::ausfuehren(env.dbPfad(), QStringLiteral("DELETE FROM Haupt WHERE rowid = 1"));
+    else
+        rawdb::ausfuehren(env.dbPfad(),
+                          QStringLiteral("UPDATE Haupt SET Pin = 'neu' WHERE rowid = 1"));
     const QStringList listen = listenEintraege(f.Combo2) + listenEintraege(f.Combo1);
     env.meldungen.antworte({msg::Yes});
     f.menu_loeschen->trigger();

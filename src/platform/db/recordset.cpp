@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace db {
 
@@ -317,6 +318,9 @@ Error Recordset::updateRow() {
     if (std::find(dirty_.begin(), dirty_.end(), true) == dirty_.end())
         return {};
     const bool fresh = snapshotFresh();
+    std::optional<Transaction> eigene;
+    if (Error e = unveraendert(row, fresh, eigene))
+        return e;
     Statements* kept = keptStatements();
     Prepared stmt(connection_->handle(), kept ? &kept->updates[dirty_] : nullptr, [this] {
         QStringList sets;
@@ -339,12 +343,33 @@ Error Recordset::updateRow() {
         return errorFrom(connection_->handle(), rc);
     if (sqlite3_changes(connection_->handle()) == 0)
         return errorFrom(SQLITE_NOTFOUND);
+    if (eigene) {
+        if (Error e = eigene->commit())
+            return e;
+    }
     for (size_t i = 0; i < dirty_.size(); ++i) {
         if (dirty_[i])
             row.values[i] = buffer_[i];
     }
     stampAfterWrite(fresh);
     return {};
+}
+
+// A snapshot that missed someone else's change may hold an old copy of the
+// row: it is written only while the file still holds what the snapshot shows,
+// checked in the same transaction as the write.
+Error Recordset::unveraendert(const Row& row, bool fresh, std::optional<Transaction>& eigene) {
+    if (fresh)
+        return {};
+    if (sqlite3_get_autocommit(connection_->handle())) {
+        eigene.emplace(*connection_);
+        if (eigene->started())
+            return eigene->started();
+    }
+    Row jetzt;
+    if (Error e = readRow(row.rowid, jetzt))
+        return e;
+    return jetzt.values == row.values ? Error{} : errorFrom(SQLITE_ABORT);
 }
 
 Error Recordset::readRow(qint64 rowid, Row& row) {
@@ -375,6 +400,9 @@ Error Recordset::Delete() {
     if (snapshot_->table.isEmpty())
         return errorFrom(SQLITE_READONLY);
     const bool fresh = snapshotFresh();
+    std::optional<Transaction> eigene;
+    if (Error e = unveraendert(snapshot_->rows[position_], fresh, eigene))
+        return e;
     Statement stmt(connection_->handle(),
                    QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(snapshot_->table)));
     stmt.bind(1, snapshot_->rows[position_].rowid);
@@ -383,6 +411,10 @@ Error Recordset::Delete() {
     // Someone else deleted it since the snapshot was taken.
     if (sqlite3_changes(connection_->handle()) == 0)
         return errorFrom(SQLITE_NOTFOUND);
+    if (eigene) {
+        if (Error e = eigene->commit())
+            return e;
+    }
     snapshot_->rows.erase(snapshot_->rows.begin() + position_);
     currentDeleted_ = true;
     stampAfterWrite(fresh);

@@ -100,6 +100,7 @@ private:
     Error insertRow();
     Error updateRow();
     Error readRow(qint64 rowid, Row& row);
+    Error unveraendert(const Row& row, bool fresh, std::optional<Transaction>& eigene);
     bool snapshotFresh() const;
     void stampAfterWrite(bool wasFresh);
     Statements* keptStatements() const;
