@@ -19,12 +19,13 @@ const QStringList kSpalten = {
 
 } // namespace
 
-// Readers rely on the first eight columns by position.
+// Readers rely on the first eight columns by position. The columns are those
+// a reader gets: computed ones included, which table_info leaves out.
 db::Error checkTable(db::Connection& connection) {
     QStringList present;
-    db::Error e =
-        connection.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
-                               [&](const QString& name) { present << name.toLower(); });
+    db::Error e = connection.queryColumn(
+        QStringLiteral("SELECT name FROM pragma_table_xinfo('Haupt') WHERE hidden <> 1"),
+        [&](const QString& name) { present << name.toLower(); });
     if (e)
         return e;
     for (int i = 0; i < kSpalten.size(); ++i) {
