@@ -75,17 +75,13 @@ bool pwform::zeilenUmschreiben(const QString& alterName) {
         WaitCursor warten;
         db::Transaction transaktion(daten.Database());
         fehler = transaktion.started();
-        const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
-        const int iPasswort = rs.fieldIndex(QStringLiteral("Passwort"));
-        for (rs.MoveFirst(); !fehler && !rs.Eof(); rs.MoveNext()) {
-            if (rs.Fields(iBenutzer).Value() != alterName)
-                continue;
-            fehler = rs.Edit();
-            if (!fehler) {
-                rs.Fields(iBenutzer).SetValue(name);
-                rs.Fields(iPasswort).SetValue(passwort);
-                fehler = rs.Update();
-            }
+        // Which rows are the user's is decided on the table as the file holds
+        // it now, inside the transaction: another copy may have written.
+        if (!fehler) {
+            haupt.tabelleNachlesen();
+            fehler = rs.SetzeAlle(
+                {{QStringLiteral("Benutzer"), name}, {QStringLiteral("Passwort"), passwort}},
+                QStringLiteral("Benutzer"), alterName);
         }
         if (!fehler)
             fehler = transaktion.commit();

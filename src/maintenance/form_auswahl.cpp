@@ -70,16 +70,10 @@ void FormAuswahl::nichtMehrAnbieten() {
     db::Recordset& rs = daten.Recordset();
     db::Transaction transaktion(daten.Database());
     db::Error fehler = transaktion.started();
-    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
-    const int iSichern = rs.fieldIndex(QStringLiteral("Sichern"));
-    for (rs.MoveFirst(); !fehler && !rs.Eof(); rs.MoveNext()) {
-        if (rs.Fields(iBenutzer).Value() != s.aktBenutzer)
-            continue;
-        fehler = rs.Edit();
-        if (!fehler) {
-            rs.Fields(iSichern).SetValue(QStringLiteral("0"));
-            fehler = rs.Update();
-        }
+    if (!fehler) {
+        app.formClavido().tabelleNachlesen();
+        fehler = rs.SetzeAlle({{QStringLiteral("Sichern"), QStringLiteral("0")}},
+                              QStringLiteral("Benutzer"), s.aktBenutzer);
     }
     if (!fehler)
         fehler = transaktion.commit();

@@ -127,8 +127,6 @@ void FormEinstellungen::Option4_Click() {
 // on a failure, none. Afterwards the recordset stands on merkBookmark again.
 bool FormEinstellungen::zeilenSchreiben(const QString& sichern, const QString& fragen) {
     FormClavido& haupt = app.formClavido();
-    // Rows another copy of the program added meanwhile get the settings too.
-    haupt.tabelleNachlesen();
     db::DataControl& daten = haupt.Daten1;
     db::Recordset& rs = daten.Recordset();
     const db::Mark hier = app.sitzung.merkBookmark;
@@ -137,18 +135,13 @@ bool FormEinstellungen::zeilenSchreiben(const QString& sichern, const QString& f
     {
         WaitCursor warten;
         db::Transaction transaktion(daten.Database());
-        // One UPDATE prepared for all rows instead of one for each.
-        db::Recordset::Batch stapel(rs);
         fehler = transaktion.started();
-        const int iSichern = rs.fieldIndex(QStringLiteral("Sichern"));
-        const int iFragen = rs.fieldIndex(QStringLiteral("fragen"));
-        for (rs.MoveFirst(); !fehler && !rs.Eof(); rs.MoveNext()) {
-            fehler = rs.Edit();
-            if (!fehler) {
-                rs.Fields(iSichern).SetValue(sichern);
-                rs.Fields(iFragen).SetValue(fragen);
-                fehler = rs.Update();
-            }
+        // Rows another copy of the program added meanwhile get the settings
+        // too: the table is read again inside the transaction.
+        if (!fehler) {
+            haupt.tabelleNachlesen();
+            fehler = rs.SetzeAlle(
+                {{QStringLiteral("Sichern"), sichern}, {QStringLiteral("fragen"), fragen}});
         }
         if (!fehler)
             fehler = transaktion.commit();

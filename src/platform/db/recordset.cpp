@@ -390,6 +390,50 @@ Error Recordset::readRow(qint64 rowid, Row& row) {
     return {};
 }
 
+Error Recordset::SetzeAlle(const QList<QPair<QString, QString>>& spalten, const QString& wo,
+                           const QString& wert) {
+    CancelUpdate();
+    if (!connection_ || !connection_->isOpen())
+        return errorFrom(SQLITE_CANTOPEN);
+    if (!snapshot_ || snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
+    QStringList sets;
+    std::vector<int> indizes;
+    for (const auto& [name, _] : spalten) {
+        const int i = fieldIndex(name);
+        if (i < 0)
+            return errorFrom(SQLITE_ERROR);
+        indizes.push_back(i);
+        sets << quoted(snapshot_->columns[i]) + QStringLiteral(" = ?");
+    }
+    const int iWo = wo.isEmpty() ? -1 : fieldIndex(wo);
+    if (!wo.isEmpty() && iWo < 0)
+        return errorFrom(SQLITE_ERROR);
+    const bool fresh = snapshotFresh();
+    // "=" on text compares exactly, as the program's walks do; NULL reads as "".
+    QString sql = QStringLiteral("UPDATE %1 SET %2").arg(quoted(snapshot_->table), sets.join(u','));
+    if (iWo >= 0)
+        sql += QStringLiteral(" WHERE coalesce(%1, '') = ?").arg(quoted(snapshot_->columns[iWo]));
+    Statement stmt(connection_->handle(), sql);
+    if (stmt.prepareResult() != SQLITE_OK)
+        return errorFrom(connection_->handle(), stmt.prepareResult());
+    int position = 1;
+    for (const auto& [_, value] : spalten)
+        stmt.bind(position++, value);
+    if (iWo >= 0)
+        stmt.bind(position, wert);
+    if (int rc = stmt.step(); rc != SQLITE_DONE)
+        return errorFrom(connection_->handle(), rc);
+    for (Row& row : snapshot_->rows) {
+        if (iWo >= 0 && row.values[iWo] != wert)
+            continue;
+        for (int k = 0; k < int(indizes.size()); ++k)
+            row.values[indizes[k]] = spalten[k].second;
+    }
+    stampAfterWrite(fresh);
+    return {};
+}
+
 Error Recordset::Delete() {
     if (mode_ != EditMode::None)
         CancelUpdate();

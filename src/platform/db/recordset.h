@@ -2,6 +2,8 @@
 
 #include "platform/db/connection.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -83,6 +85,11 @@ public:
     Error Update();
     void CancelUpdate();
     Error Delete();
+    // Sets columns in every row of the table, or in every row whose column
+    // `wo` holds exactly `wert`, in the file and in this recordset: what a
+    // walk with Edit and Update over those rows would do, in one statement.
+    Error SetzeAlle(const QList<QPair<QString, QString>>& spalten, const QString& wo = {},
+                    const QString& wert = {});
     EditMode editMode() const { return mode_; }
 
     Field Fields(const QString& name) { return Field(this, fieldIndex(name)); }
