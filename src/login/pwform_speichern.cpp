@@ -63,44 +63,20 @@ bool pwform::eingabenZulaessig() {
 // Every row of the user gets the new name and password, in one transaction:
 // all of them or, on a failure, none.
 bool pwform::zeilenUmschreiben(const QString& alterName) {
-    FormClavido& haupt = app.formClavido();
-    db::DataControl& daten = haupt.Daten1;
-    db::Recordset& rs = daten.Recordset();
-    const db::Mark hier = rs.Bookmark();
     const QString name = Text3->text();
     const QString passwort = verschluesseln(Text1->text(), kFeldSchluessel);
-
-    db::Error fehler;
-    {
-        WaitCursor warten;
-        db::Transaction transaktion(daten.Database());
-        fehler = transaktion.started();
-        // Which rows are the user's is decided on the table as the file holds
-        // it now, inside the transaction: another copy may have written.
-        if (!fehler) {
-            haupt.tabelleNachlesen();
-            fehler = rs.SetzeAlle(
-                {{QStringLiteral("Benutzer"), name}, {QStringLiteral("Passwort"), passwort}},
-                QStringLiteral("Benutzer"), alterName);
-        }
-        if (!fehler)
-            fehler = transaktion.commit();
-        if (fehler) {
-            rs.CancelUpdate();
-            daten.Forget();
-        }
-    }
+    const db::Error fehler = app.formClavido().inEinerTransaktion([&](db::Recordset& rs) {
+        return rs.SetzeAlle(
+            {{QStringLiteral("Benutzer"), name}, {QStringLiteral("Passwort"), passwort}},
+            QStringLiteral("Benutzer"), alterName);
+    });
     if (fehler) {
-        // The rows read before the rollback are not what the file holds.
-        haupt.zurTabelle();
-        haupt.Daten1.Recordset().SetBookmark(hier);
         app.meldung(QStringLiteral("Benutzername und Passwort konnten nicht gespeichert werden.\r\n"
                                    "%1\r\n\r\nEs wurde nichts geändert.")
                         .arg(fehler.text),
                     msg::Exclamation);
         return false;
     }
-    rs.SetBookmark(hier);
     return true;
 }
 

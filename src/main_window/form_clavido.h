@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class Clavido;
 enum class Bild;
 class LimitedTextEdit;
@@ -74,6 +76,11 @@ public:
     void zurTabelle();
     // The whole table as the file holds it now, on the same row.
     void tabelleNachlesen();
+    // Runs `schreiben` on the whole table in one transaction, after reading
+    // the table again inside it (another copy may have written). A failure
+    // rolls all of it back and the view is read again from the file. The
+    // recordset stands on its row again either way.
+    db::Error inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben);
 
     // Selects the item of a list with exactly this text and runs its click step.
     void kategorieWaehlen(const QString& kategorie);

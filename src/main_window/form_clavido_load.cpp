@@ -31,6 +31,32 @@ void FormClavido::tabelleNachlesen() {
     Daten1.Recordset().SetBookmark(hier);
 }
 
+db::Error
+FormClavido::inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben) {
+    const db::Mark hier = Daten1.Recordset().Bookmark();
+    db::Error fehler;
+    {
+        WaitCursor warten;
+        db::Transaction transaktion(Daten1.Database());
+        fehler = transaktion.started();
+        if (!fehler) {
+            tabelleNachlesen();
+            fehler = schreiben(Daten1.Recordset());
+        }
+        if (!fehler)
+            fehler = transaktion.commit();
+        if (fehler) {
+            Daten1.Recordset().CancelUpdate();
+            Daten1.Forget();
+        }
+    }
+    // The rows read before a rollback are not what the file holds.
+    if (fehler)
+        zurTabelle();
+    Daten1.Recordset().SetBookmark(hier);
+    return fehler;
+}
+
 void FormClavido::kategorienAufbauen() {
     Daten1.SetRecordSource(statements::kategorienDesBenutzers(app.sitzung.aktBenutzer));
     Daten1.Refresh();

@@ -66,20 +66,11 @@ void FormAuswahl::nichtMehrAnbieten() {
     if (!Check1->isChecked())
         return;
     const Sitzung& s = app.sitzung;
-    db::DataControl& daten = app.formClavido().Daten1;
-    db::Recordset& rs = daten.Recordset();
-    db::Transaction transaktion(daten.Database());
-    db::Error fehler = transaktion.started();
-    if (!fehler) {
-        app.formClavido().tabelleNachlesen();
-        fehler = rs.SetzeAlle({{QStringLiteral("Sichern"), QStringLiteral("0")}},
-                              QStringLiteral("Benutzer"), s.aktBenutzer);
-    }
-    if (!fehler)
-        fehler = transaktion.commit();
+    const db::Error fehler = app.formClavido().inEinerTransaktion([&](db::Recordset& rs) {
+        return rs.SetzeAlle({{QStringLiteral("Sichern"), QStringLiteral("0")}},
+                            QStringLiteral("Benutzer"), s.aktBenutzer);
+    });
     if (fehler) {
-        rs.CancelUpdate();
-        daten.Forget();
         app.meldung(
             QStringLiteral("Die Einstellung \u201EDieses Fenster nicht mehr einblenden\u201C "
                            "konnte nicht gespeichert werden.\r\n%1")

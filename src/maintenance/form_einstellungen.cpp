@@ -126,41 +126,18 @@ void FormEinstellungen::Option4_Click() {
 // Every row of the table, of all users, in one transaction: all of them or,
 // on a failure, none. Afterwards the recordset stands on merkBookmark again.
 bool FormEinstellungen::zeilenSchreiben(const QString& sichern, const QString& fragen) {
-    FormClavido& haupt = app.formClavido();
-    db::DataControl& daten = haupt.Daten1;
-    db::Recordset& rs = daten.Recordset();
-    const db::Mark hier = app.sitzung.merkBookmark;
-
-    db::Error fehler;
-    {
-        WaitCursor warten;
-        db::Transaction transaktion(daten.Database());
-        fehler = transaktion.started();
-        // Rows another copy of the program added meanwhile get the settings
-        // too: the table is read again inside the transaction.
-        if (!fehler) {
-            haupt.tabelleNachlesen();
-            fehler = rs.SetzeAlle(
-                {{QStringLiteral("Sichern"), sichern}, {QStringLiteral("fragen"), fragen}});
-        }
-        if (!fehler)
-            fehler = transaktion.commit();
-        if (fehler) {
-            rs.CancelUpdate();
-            daten.Forget();
-        }
-    }
+    // Rows another copy of the program added meanwhile get the settings too.
+    const db::Error fehler = app.formClavido().inEinerTransaktion([&](db::Recordset& rs) {
+        return rs.SetzeAlle(
+            {{QStringLiteral("Sichern"), sichern}, {QStringLiteral("fragen"), fragen}});
+    });
     if (fehler) {
-        // The rows read before the rollback are not what the file holds.
-        haupt.zurTabelle();
-        haupt.Daten1.Recordset().SetBookmark(hier);
         app.meldung(QStringLiteral("Die Einstellungen konnten nicht gespeichert werden.\r\n%1"
                                    "\r\n\r\nEs wurde nichts geändert.")
                         .arg(fehler.text),
                     msg::Exclamation);
         return false;
     }
-    rs.SetBookmark(hier);
     return true;
 }
 

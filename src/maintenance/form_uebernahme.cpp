@@ -213,29 +213,11 @@ bool FormÜbernahme::alteZeilenLesen() {
 // All old rows and the marks in one transaction; a failure leaves the file
 // and the main window as they were.
 bool FormÜbernahme::zeilenSchreiben(Version version) {
-    FormClavido& haupt = app.formClavido();
-    db::DataControl& daten = haupt.Daten1;
-    db::Recordset& rs = daten.Recordset();
-    const db::Mark hier = rs.Bookmark();
-
-    db::Error fehler;
-    {
-        WaitCursor warten;
-        db::Transaction transaktion(daten.Database());
-        fehler = transaktion.started();
-        if (!fehler)
-            fehler = uebernahme::zeilenAnhaengen(Daten2.Recordset(), rs, version);
-        if (!fehler)
-            fehler = transaktion.commit();
-        if (fehler) {
-            rs.CancelUpdate();
-            daten.Forget();
-        }
-    }
+    // The designations of another copy's rows count for the suffix too.
+    const db::Error fehler = app.formClavido().inEinerTransaktion([&](db::Recordset& rs) {
+        return uebernahme::zeilenAnhaengen(Daten2.Recordset(), rs, version);
+    });
     if (fehler) {
-        // The rows read before the rollback are not what the file holds.
-        haupt.zurTabelle();
-        haupt.Daten1.Recordset().SetBookmark(hier);
         ablehnen(QStringLiteral("Die Daten konnten nicht übernommen werden.\r\n%1\r\n\r\n"
                                 "Es wurde nichts geändert.")
                      .arg(fehler.text));
