@@ -1,5 +1,9 @@
 #include "login/passwort.h"
 
+#include "app/clavido.h"
+
+#include <QLineEdit>
+
 namespace {
 
 QString ohneRandLeerzeichen(const QString& text) {
@@ -15,4 +19,23 @@ QString ohneRandLeerzeichen(const QString& text) {
 
 bool passwoerterGleich(const QString& getippt, const QString& gespeichert) {
     return ohneRandLeerzeichen(getippt) == ohneRandLeerzeichen(gespeichert);
+}
+
+bool neuesPasswortZulaessig(Clavido& app, QLineEdit* passwort, QLineEdit* wiederholung) {
+    if (passwort->text().trimmed().isEmpty()) {
+        app.meldung(QStringLiteral("Das Passwort darf nicht nur aus Leerzeichen bestehen!\r\n"
+                                   "Bitte geben Sie ein Passwort mit Buchstaben, Ziffern oder "
+                                   "Satzzeichen ein."),
+                    msg::Exclamation);
+        passwort->clear();
+        wiederholung->clear();
+        passwort->setFocus();
+        return false;
+    }
+    // A character the cipher cannot carry would lock the user out for good.
+    if (!app.verschluesselbar(passwort->text(), QStringLiteral("Das Passwort"))) {
+        passwort->setFocus();
+        return false;
+    }
+    return true;
 }

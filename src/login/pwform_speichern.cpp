@@ -1,6 +1,7 @@
 #include "login/pwform.h"
 
 #include "app/clavido.h"
+#include "login/passwort.h"
 #include "main_window/form_clavido.h"
 #include "platform/wait_cursor.h"
 #include "store/field_cipher.h"
@@ -17,24 +18,12 @@ bool pwform::eingabenZulaessig() {
         Text3->setFocus();
         return false;
     }
-    if (Text1->text().trimmed().isEmpty()) {
-        app.meldung(QStringLiteral("Das Passwort darf nicht nur aus Leerzeichen bestehen!\r\n"
-                                   "Bitte geben Sie ein Passwort mit Buchstaben, Ziffern oder "
-                                   "Satzzeichen ein."),
-                    msg::Exclamation);
-        Text1->clear();
-        Text2->clear();
-        Text1->setFocus();
-        return false;
-    }
     if (!app.verschluesselbar(Text3->text(), QStringLiteral("Der Benutzername"))) {
         Text3->setFocus();
         return false;
     }
-    if (!app.verschluesselbar(Text1->text(), QStringLiteral("Das Passwort"))) {
-        Text1->setFocus();
+    if (!neuesPasswortZulaessig(app, Text1, Text2))
         return false;
-    }
     // Rows given another user's name would join his: each would see the
     // other's entries.
     const Sitzung& s = app.sitzung;

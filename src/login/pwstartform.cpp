@@ -2,6 +2,7 @@
 
 #include "app/clavido.h"
 #include "editor/form_daten.h"
+#include "login/passwort.h"
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
 
@@ -182,22 +183,8 @@ void pwstartform::Command3_Click() {
                     msg::Exclamation);
         return;
     }
-    if (Text1->text().trimmed().isEmpty()) {
-        app.meldung(QStringLiteral("Das Passwort darf nicht nur aus Leerzeichen bestehen!\r\n"
-                                   "Bitte geben Sie ein Passwort mit Buchstaben, Ziffern oder "
-                                   "Satzzeichen ein."),
-                    msg::Exclamation);
-        Text1->clear();
-        Text2->clear();
-        Text1->setFocus();
+    if (!neuesPasswortZulaessig(app, Text1, Text2))
         return;
-    }
-    // The stored password goes through the field cipher: a character it cannot
-    // carry would lock the user out for good.
-    if (!app.verschluesselbar(Text1->text(), QStringLiteral("Das Passwort"))) {
-        Text1->setFocus();
-        return;
-    }
     if (app.meldung(QStringLiteral("Möchten Sie Benutzername und Passwort jetzt speichern?"),
                     msg::Question | msg::YesNo) != msg::Yes)
         return;
