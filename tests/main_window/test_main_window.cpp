@@ -5,6 +5,7 @@
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_uebernahme.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
 
@@ -262,6 +263,12 @@ void TestMainWindow::everyCommandReachesItsHandler_data() {
         {{"menu_passwort", "Command8", "F7"}, passwort},
         {{"menu_suchen", "Command2", "F9"}, suchen},
         {{"menu_hilfe", "Command11", "F1"}, "Hilfe"},
+        {{"menu_drucken", "Command13", "Ctrl+D"},
+         "Vorsicht!\r\n\r\nDas Drucken der Liste gefährdet die Geheimhaltung!     \r\n"
+         "Möchten Sie die Liste trotzdem drucken?"},
+        {{"menu_einstellungen", "F8"}, "FormEinstellungen"},
+        {{"menu_datenübernehmen"}, "FormÜbernahme"},
+        {{"menu_info", "Command7"}, "FormInfo"},
     };
     for (const auto& [befehle, folge] : tabelle) {
         for (const QString& befehl : befehle)
@@ -278,7 +285,10 @@ void TestMainWindow::everyCommandReachesItsHandler() {
     FormClavido& f = env.app->formClavido();
     QString fenster;
     env.modal.erwarte<QDialog>([&](QDialog& d) {
-        fenster = QString::fromLatin1(d.metaObject()->className());
+        // The import dialog has no meta-object of its own.
+        fenster = dynamic_cast<FormÜbernahme*>(&d)
+                      ? QStringLiteral("FormÜbernahme")
+                      : QString::fromLatin1(d.metaObject()->className());
         d.reject();
     });
     QApplication::setActiveWindow(&f);
