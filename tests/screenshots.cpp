@@ -41,6 +41,7 @@ QString ziel;
 // The window as the screen shows it, frame included; `dazu` widens the picture
 // to another window drawn over it (an open menu).
 void bild(QWidget& w, const QString& name, QWidget* dazu = nullptr) {
+    QTest::qWaitForWindowExposed(&w);
     QTest::qWait(400);
     // The frame is known once the window manager has put it around the window.
     const bool rahmen = !(w.windowFlags() & Qt::FramelessWindowHint);
@@ -127,8 +128,8 @@ int main(int argc, char* argv[]) {
     bild(haupt, QStringLiteral("plain_text_question"));
     haupt.Command9->click();
 
-    for (QMenu* menu : {haupt.Hmenu_datei, haupt.Hmenu_bearbeiten, haupt.Hmenu_optionen,
-                        haupt.Hmenu_hilfe}) {
+    for (QMenu* menu :
+         {haupt.Hmenu_datei, haupt.Hmenu_bearbeiten, haupt.Hmenu_optionen, haupt.Hmenu_hilfe}) {
         menu->popup(haupt.menuBar()->mapToGlobal(
             haupt.menuBar()->actionGeometry(menu->menuAction()).bottomLeft()));
         bild(haupt, QStringLiteral("menu_") + menu->title().remove(u'&').toLower(), menu);

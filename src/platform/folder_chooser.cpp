@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -84,7 +85,7 @@ FolderChooser::FolderChooser(QWidget* parent)
     // The tree reads folders in the background: show the opened one once it is there.
     connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
         if (!folder_.isEmpty())
-            tree_->scrollTo(model_->index(folder_));
+            tree_->scrollTo(model_->index(folder_), QAbstractItemView::PositionAtCenter);
     });
     connect(path_, &QLineEdit::returnPressed, this, [this] {
         const QString typed = path_->text().trimmed();
@@ -99,6 +100,15 @@ FolderChooser::FolderChooser(QWidget* parent)
                 if (!following_ && current.isValid())
                     openFolder(model_->filePath(current));
             });
+}
+
+void FolderChooser::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A folder opened while the chooser was hidden is shown once it is laid out.
+    QTimer::singleShot(0, this, [this] {
+        if (!folder_.isEmpty())
+            tree_->scrollTo(model_->index(folder_), QAbstractItemView::PositionAtCenter);
+    });
 }
 
 bool FolderChooser::check(const QString& path, int numberIfMissing) {

@@ -28,6 +28,9 @@ public:
     // The classic error numbers of a failed drive or folder change.
     enum Fehler { PfadNichtGefunden = 76, GeraetNichtVerfuegbar = 68, ZugriffVerweigert = 70 };
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     void folderOpened(const QString& folder);
     void error(int number, const QString& description);
