@@ -108,6 +108,9 @@ class Desktop:
 
     # --- eyes ----------------------------------------------------------------
 
+    def warte_auf(self, bedingung, was, timeout=TIMEOUT):
+        return warte(bedingung, was, timeout)
+
     def sichtbar(self, acc):
         return acc.getState().contains(self.atspi.STATE_SHOWING)
 
