@@ -1,3 +1,4 @@
+#include "dateigrenze.h"
 #include "environment.h"
 #include "form_helpers.h"
 #include "login/pwform.h"
@@ -57,6 +58,7 @@ private slots:
     void savesNameAndPassword();
     void refusals_data();
     void refusals();
+    void aFailureInTheMiddleChangesNoRow_data();
     void aFailureInTheMiddleChangesNoRow();
 };
 
@@ -274,33 +276,51 @@ void TestPwform::refusals() {
     QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("anna"));
 }
 
+void TestPwform::aFailureInTheMiddleChangesNoRow_data() {
+    QTest::addColumn<bool>("voll");
+    QTest::addColumn<QString>("grund");
+    // The second of anna's rows cannot be written.
+    QTest::newRow("a row refused") << false << "Datenbankfehler 19.";
+    QTest::newRow("disk full") << true << "Der Datenträger ist voll.";
+}
+
 void TestPwform::aFailureInTheMiddleChangesNoRow() {
+    QFETCH(bool, voll);
+    QFETCH(QString, grund);
     Umgebung env;
     env.zeilen(zeilen());
-    // The second of anna's rows cannot be written.
-    rawdb::ausfuehren(
-        env.dbPfad(),
-        QStringLiteral("CREATE TRIGGER sperre BEFORE UPDATE ON Haupt WHEN old.rowid = "
-                       "3 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
+    if (!voll)
+        rawdb::ausfuehren(
+            env.dbPfad(),
+            QStringLiteral("CREATE TRIGGER sperre BEFORE UPDATE ON Haupt WHEN old.rowid = "
+                           "3 BEGIN SELECT RAISE(ABORT, 'gesperrt'); END"));
     env.anmelden("anna", "alt");
-    const auto vorher = env.lesen();
+    FormClavido& f = env.app->formClavido();
+    const QStringList listen = listenEintraege(f.Combo2) + listenEintraege(f.Combo1);
+    const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
     env.meldungen.antworte({msg::Yes});
-    oeffnen(env, "alt", [](pwform& d) {
+    bool offen = false;
+    oeffnen(env, "alt", [&](pwform& d) {
         d.Text3->setText("anna neu");
         d.Text1->setText("neu");
         d.Text2->setText("neu");
-        d.Command3->click();
+        {
+            Dateigrenze grenze(voll);
+            d.Command3->click();
+        }
+        offen = d.isVisible();
     });
-    QCOMPARE(env.meldungen.meldungen.size(), 2);
-    QVERIFY2(env.meldungen.texte()[1].startsWith(
-                 "Benutzername und Passwort konnten nicht gespeichert werden.\r\n"),
-             qPrintable(env.meldungen.texte()[1]));
-    QVERIFY(env.meldungen.texte()[1].endsWith("\r\n\r\nEs wurde nichts geändert."));
-    QCOMPARE(env.lesen(), vorher);
+    QCOMPARE(env.meldungen.texte(),
+             (QStringList{"Benutzername und Passwort jetzt speichern?",
+                          "Benutzername und Passwort konnten nicht gespeichert werden.\r\n" +
+                              grund + "\r\n\r\nEs wurde nichts geändert."}));
+    QCOMPARE(env.meldungen.meldungen[1].style, int(msg::Exclamation));
+    QVERIFY(offen);
+    QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
     QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("anna"));
     QCOMPARE(env.app->sitzung.aktPasswort, QStringLiteral("alt"));
-    FormClavido& f = env.app->formClavido();
     QCOMPARE(f.windowTitle(), QStringLiteral("lumoClavido 6.1  -  anna"));
+    QCOMPARE(listenEintraege(f.Combo2) + listenEintraege(f.Combo1), listen);
     // The window still works on what the file holds.
     QCOMPARE(f.Daten1.Recordset().Fields("Benutzer").Value(), QStringLiteral("anna"));
     QCOMPARE(f.Daten1.Recordset().Fields("Bezeichnung").Value(), f.Text6->text());

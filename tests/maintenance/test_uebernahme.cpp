@@ -1,5 +1,7 @@
+#include "dateigrenze.h"
 #include "environment.h"
 #include "form_helpers.h"
+#include "fremdes_programm.h"
 #include "main_window/form_clavido.h"
 #include "maintenance/form_uebernahme.h"
 #include "platform/folder_chooser.h"
@@ -9,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +22,8 @@
 
 #include <sqlcipher/sqlite3.h>
 #include <unistd.h>
+
+#include <future>
 
 namespace {
 
@@ -61,14 +66,16 @@ void altDatei41(const QString& pfad, const std::vector<Eintrag>& rows) {
                                            "ALTER TABLE Haupt DROP COLUMN \"übernommen\""));
 }
 
-// Opens the import, chooses `datei` in `ordner` and starts it.
+// Opens the import, chooses `datei` in `ordner` and starts it, with the
+// files limited to `grenze` bytes meanwhile if it is given.
 void importieren(Umgebung& env, const QString& ordner, const QString& datei,
-                 bool doppelklick = false) {
+                 bool doppelklick = false, qint64 grenze = -1) {
     env.modal.erwarte<FormÜbernahme>([=](FormÜbernahme& d) {
         QVERIFY(d.Ordner->openFolder(ordner));
         const auto treffer = d.File1->findItems(datei, Qt::MatchExactly);
         QCOMPARE(treffer.size(), 1);
         treffer.first()->setSelected(true);
+        Dateigrenze voll(grenze >= 0, grenze);
         if (doppelklick)
             emit d.File1->itemDoubleClicked(treffer.first());
         else
@@ -97,6 +104,7 @@ private slots:
     void takesOverEveryRow();
     void leavesTheTableAsItWas_data();
     void leavesTheTableAsItWas();
+    void anotherCopySavesMeanwhile();
 };
 
 void TestUebernahme::dialog() {
@@ -285,6 +293,12 @@ void TestUebernahme::leavesTheTableAsItWas_data() {
         << "abbruch"
         << "Die Daten konnten nicht übernommen werden.\r\nDatenbankfehler 19.\r\n\r\n"
            "Es wurde nichts geändert.";
+    const QString voll = "Die Daten konnten nicht übernommen werden.\r\nDer Datenträger ist "
+                         "voll.\r\n\r\nEs wurde nichts geändert.";
+    QTest::newRow("disk full") << "voll" << voll;
+    // The journal still fits, the file cannot take the new rows: its pages
+    // already written are put back from the journal, enciphered anew.
+    QTest::newRow("disk full while the file grows") << "waechst" << voll;
 }
 
 void TestUebernahme::leavesTheTableAsItWas() {
@@ -313,7 +327,7 @@ void TestUebernahme::leavesTheTableAsItWas() {
         QFile f(altPfad);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("Bezeichnung;Benutzer\r\nKonto;anna\r\n");
-    } else if (fall == "beschaedigt") {
+    } else if (fall == "beschaedigt" || fall == "waechst") {
         std::vector<Eintrag> viele;
         for (int i = 0; i < 300; ++i)
             viele.push_back({"anna", "pw", "Bank", QString::number(i)});
@@ -321,9 +335,10 @@ void TestUebernahme::leavesTheTableAsItWas() {
             e.bemerkungen = QString(200, u'x');
         rawdb::schreibe(altPfad, viele);
         QFile f(altPfad);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        f.seek(f.size() / 2);
-        f.write(QByteArray(64, '\x5a'));
+        if (fall == "beschaedigt" && f.open(QIODevice::ReadWrite)) {
+            f.seek(f.size() / 2);
+            f.write(QByteArray(64, '\x5a'));
+        }
     } else if (fall == "tabelle") {
         rawdb::ausfuehren(altPfad, "CREATE TABLE Liste (Bezeichnung TEXT, Benutzer TEXT)");
     } else if (fall == "hart") {
@@ -342,23 +357,94 @@ void TestUebernahme::leavesTheTableAsItWas() {
 
     FormClavido& f = env.app->formClavido();
     const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
+    const auto zeilen = env.lesen();
     const QStringList liste = listenEintraege(f.Combo1);
     const QString uebernommen = env.app->sitzung.optUebernommen;
     env.meldungen.antworte({fall == "nein" ? msg::No : msg::Yes});
-    importieren(env, ordner.path(), datei);
+    const qint64 grenze = fall == "voll"      ? 0
+                          : fall == "waechst" ? QFileInfo(env.dbPfad()).size() + 8192
+                                              : -1;
+    importieren(env, ordner.path(), datei, false, grenze);
 
     QCOMPARE(env.meldungen.texte().last(), QString(meldung).replace("%1", altPfad));
     QCOMPARE(env.meldungen.meldungen.last().title,
              fall == "schon" || fall == "zweimal" ? "lumoClavido 6.1" : kTitel);
     if (fall != "nein")
         QCOMPARE(env.meldungen.meldungen.last().style, int(msg::Exclamation));
-    QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    if (fall == "waechst")
+        QCOMPARE(env.lesen(), zeilen);
+    else
+        QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
     QCOMPARE(listenEintraege(f.Combo1), liste);
     QCOMPARE(env.app->sitzung.optUebernommen, uebernommen);
     // The main window works on what the file holds, on the entry it shows.
     QCOMPARE(f.Daten1.Recordset().RecordCount(), int(env.lesen().size()));
     QCOMPARE(f.Daten1.Recordset().Fields("Bezeichnung").Value(), f.Text6->text());
     QCOMPARE(f.Daten1.Recordset().Fields("Benutzer").Value(), QStringLiteral("anna"));
+}
+
+// Another copy saves entry after entry, as the program does, while this one
+// imports: each of its rows is there afterwards, marked when it was saved
+// before the import's transaction and not when after, never between the
+// imported rows.
+void TestUebernahme::anotherCopySavesMeanwhile() {
+    Umgebung env;
+    anmelden(env);
+    QTemporaryDir ordner;
+    rawdb::schreibe(ordner.filePath("Clavido6.mdb"),
+                    alteEintraege({"anna/Alt 1", "bert/Alt 2", "anna/Alt 3", "carl/Alt 4"}));
+    // With a pause after each save, as a user makes, that holds no lock.
+    QStringList speichern{"PRAGMA busy_timeout = 10000"};
+    for (int i = 0; i < 50; ++i)
+        speichern << QStringLiteral("BEGIN IMMEDIATE; INSERT INTO Haupt (Bezeichnung, Kategorie, "
+                                    "Benutzer) VALUES ('Neu %1', 'Bank', 'dora'); COMMIT; "
+                                    "SELECT count(*) FROM (WITH RECURSIVE n(i) AS (SELECT 1 UNION "
+                                    "ALL SELECT i + 1 FROM n WHERE i < 100000) SELECT i FROM n)")
+                         .arg(i);
+    auto anderes =
+        std::async(std::launch::async, anderesProgramm, env.dbPfad(), speichern.join("; "));
+    // The import starts once the other copy is in the middle of its saves.
+    auto gespeichert = [&] {
+        int n = 0;
+        env.app->verbindung.queryColumn("SELECT count(*) FROM Haupt WHERE Benutzer = 'dora'",
+                                        [&](const QString& zahl) { n = zahl.toInt(); });
+        return n;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(gespeichert() > 0, 10000);
+    env.meldungen.antworte({msg::Yes});
+    importieren(env, ordner.path(), "Clavido6.mdb");
+    QVERIFY(anderes.get());
+    QCOMPARE(env.meldungen.texte().last(),
+             QStringLiteral("Die Daten aus lumoClavido 5/6.x wurden erfolgreich übernommen!"));
+
+    QStringList importiert, neu, vorher;
+    qint64 erstes = -1;
+    int markiertVorher = 0;
+    for (const RohZeile& r : env.lesen()) {
+        const QString bezeichnung = r.value("Bezeichnung").toString();
+        const QString mark = r.value("übernommen").toString();
+        const qint64 rowid = r.value("rowid").toLongLong();
+        if (bezeichnung.startsWith("Alt ")) {
+            importiert << bezeichnung + u'/' + mark;
+            if (erstes < 0)
+                erstes = rowid;
+            QCOMPARE(rowid, erstes + importiert.size() - 1);
+        } else if (bezeichnung.startsWith("Neu ")) {
+            neu << bezeichnung;
+            QCOMPARE(mark, erstes < 0 ? QStringLiteral("1") : QString());
+            markiertVorher += erstes < 0;
+        } else {
+            vorher << bezeichnung + u'/' + mark;
+        }
+    }
+    QCOMPARE(importiert, (QStringList{"Alt 1/1", "Alt 2/1", "Alt 3/1", "Alt 4/1"}));
+    QCOMPARE(vorher, (QStringList{"Konto/1", "Mail/1", "Post/1"}));
+    QStringList alle;
+    for (int i = 0; i < 50; ++i)
+        alle << QStringLiteral("Neu %1").arg(i);
+    QCOMPARE(neu, alle);
+    qInfo("%d of the other copy's rows saved before the import, %d after", markiertVorher,
+          int(alle.size()) - markiertVorher);
 }
 
 CLAVIDO_TEST_MAIN(TestUebernahme)
