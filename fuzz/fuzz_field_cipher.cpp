@@ -10,7 +10,8 @@
 // outside the code page as "?"; what is stored lies inside the code page.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char16_t> einheiten(size / 2);
-    std::memcpy(einheiten.data(), data, einheiten.size() * 2);
+    if (!einheiten.empty())
+        std::memcpy(einheiten.data(), data, einheiten.size() * 2);
     const QString text = QString::fromUtf16(einheiten.data(), qsizetype(einheiten.size()));
 
     const QString gespeichert = verschluesseln(text, kFeldSchluessel);
