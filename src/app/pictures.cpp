@@ -238,7 +238,9 @@ private:
 } // namespace
 
 QPixmap bildPixmap(Bild bild, int size) {
-    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
+    // Also drawn where no QApplication runs: the icon tool has a QGuiApplication only.
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    const qreal dpr = app ? app->devicePixelRatio() : 1.0;
     return zeichnePixmap(bild, QSize(size, size) * dpr, dpr);
 }
 
