@@ -28,7 +28,8 @@ bench: build
 bench-a11y: build
 	tools/bench-a11y $(BUILD)/bin/clavido_bench
 
-# Under Xvfb, so that the windows are drawn by the real window system.
+# Under Xvfb with a window manager, so that the windows are drawn by the real
+# window system, with their frames and icons.
 screenshots: build
 	xvfb-run -a -s "-screen 0 1280x1024x24" sh -c \
 		'openbox & sleep 1; QT_QPA_PLATFORM=xcb $(BUILD)/bin/make_screenshots docs/screenshots'
