@@ -41,7 +41,8 @@ QString ziel;
 // The window as the screen shows it, frame included; `dazu` widens the picture
 // to another window drawn over it (an open menu).
 void bild(QWidget& w, const QString& name, QWidget* dazu = nullptr) {
-    QTest::qWaitForWindowExposed(&w);
+    if (!QTest::qWaitForWindowExposed(&w))
+        qWarning("%s: the window was not shown", qPrintable(name));
     QTest::qWait(400);
     // The frame is known once the window manager has put it around the window.
     const bool rahmen = !(w.windowFlags() & Qt::FramelessWindowHint);

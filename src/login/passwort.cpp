@@ -39,3 +39,19 @@ bool neuesPasswortZulaessig(Clavido& app, QLineEdit* passwort, QLineEdit* wieder
     }
     return true;
 }
+
+bool falschesPasswort(Clavido& app, qint16& versuch, QLineEdit* eingabe) {
+    if (versuch >= 3) {
+        app.meldung(QStringLiteral("3. Versuch: Das Passwort ist ungültig! Diese Funktion wird "
+                                   "abgebrochen."),
+                    msg::Exclamation);
+        versuch = 0;
+        return false;
+    }
+    app.meldung(QString::number(versuch) + QStringLiteral(". Versuch: Das Passwort ist ungültig!"),
+                msg::Exclamation);
+    eingabe->clear();
+    eingabe->setFocus();
+    ++versuch;
+    return true;
+}

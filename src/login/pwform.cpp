@@ -144,19 +144,8 @@ void pwform::Command9_Click() {
         Command4->setEnabled(true);
         return;
     }
-    if (versuch >= 3) {
-        app.meldung(QStringLiteral("3. Versuch: Das Passwort ist ungültig! Diese Funktion wird "
-                                   "abgebrochen."),
-                    msg::Exclamation);
-        versuch = 0;
+    if (!falschesPasswort(app, versuch, Text7))
         Unload();
-        return;
-    }
-    app.meldung(QString::number(versuch) + QStringLiteral(". Versuch: Das Passwort ist ungültig!"),
-                msg::Exclamation);
-    Text7->clear();
-    Text7->setFocus();
-    ++versuch;
 }
 
 void pwform::Command10_Click() {

@@ -83,19 +83,8 @@ void FormClavido::Command9_Click() {
         Text7->clear();
         return;
     }
-    if (versuch >= 3) {
-        app.meldung(QStringLiteral("3. Versuch: Das Passwort ist ungültig! Diese Funktion wird "
-                                   "abgebrochen."),
-                    msg::Exclamation);
+    if (!falschesPasswort(app, versuch, Text7))
         abbrechen();
-        versuch = 0;
-        return;
-    }
-    app.meldung(QString::number(versuch) + QStringLiteral(". Versuch: Das Passwort ist ungültig!"),
-                msg::Exclamation);
-    Text7->clear();
-    Text7->setFocus();
-    ++versuch;
 }
 
 void FormClavido::Command10_Click() {

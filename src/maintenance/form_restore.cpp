@@ -9,25 +9,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <sqlcipher/sqlite3.h>
 
 FormRestore::FormRestore(Clavido& app)
-    : Formular(app) {
-    Label3 = new QLabel(QStringLiteral("Gesicherte Datenbank wieder herstellen"), this);
-    QFont fett = Label3->font();
-    fett.setBold(true);
-    fett.setPointSize(fett.pointSize() + 2);
-    Label3->setFont(fett);
-    Label1 =
-        new QLabel(QStringLiteral("Laufwerk / Ordner mit gesicherter Datenbank auswählen"), this);
-    Ordner = new FolderChooser(this);
-    Drive1 = Ordner->drives();
-    Dir1 = Ordner->tree();
+    : OrdnerFormular(app, QStringLiteral("Gesicherte Datenbank wieder herstellen"),
+                     QStringLiteral("Laufwerk / Ordner mit gesicherter Datenbank auswählen"),
+                     QStringLiteral("&Datenbank wieder herstellen")) {
     Label2 = new QLabel(this);
     Label2->setTextFormat(Qt::PlainText);
     Label2->setWordWrap(true);
@@ -35,27 +25,11 @@ FormRestore::FormRestore(Clavido& app)
     Label2->setFrameShadow(QFrame::Sunken);
     Label2->setMargin(3);
     Label2->setAutoFillBackground(true);
-    Command2 = new QPushButton(QStringLiteral("&Datenbank wieder herstellen"), this);
-    Command1 = new QPushButton(QStringLiteral("&Beenden"), this);
-    for (QPushButton* knopf : {Command1, Command2})
-        knopf->setAutoDefault(false);
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addStretch();
-    knoepfe->addWidget(Command2);
-    knoepfe->addWidget(Command1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label3);
-    layout->addWidget(Label1);
-    layout->addWidget(Ordner, 1);
-    layout->addWidget(Label2);
-    layout->addLayout(knoepfe);
+    unterDieOrdner(Label2);
     resize(460, 460);
     connect(Command1, &QPushButton::clicked, this, &FormRestore::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FormRestore::Command2_Click);
     connect(Ordner, &FolderChooser::folderOpened, this, &FormRestore::Dir1_Change);
-    connect(Ordner, &FolderChooser::error, this, [this](int nummer, const QString& beschreibung) {
-        this->app.meldung(fehlerText(nummer, beschreibung), msg::Exclamation);
-    });
     zuruecksetzen();
 }
 

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "app/form.h"
+#include "maintenance/ordner_formular.h"
 
-class FolderChooser;
-class QComboBox;
 class QLabel;
-class QPushButton;
-class QTreeView;
 
 // Brings a saved database file back into the program folder.
-class FormRestore : public Formular {
+class FormRestore : public OrdnerFormular {
     Q_OBJECT
 public:
     explicit FormRestore(Clavido& app);
@@ -18,14 +14,7 @@ public:
     void Command2_Click();
     void Dir1_Change();
 
-    QLabel* Label3;
-    QLabel* Label1;
-    FolderChooser* Ordner;
-    QComboBox* Drive1;
-    QTreeView* Dir1;
     QLabel* Label2; // status line
-    QPushButton* Command2;
-    QPushButton* Command1;
 
     // Opened at start for a file that cannot be used: leaving without a
     // restore ends the program without starting it again.

@@ -8,41 +8,16 @@
 #include "store/sicherung.h"
 
 #include <QDir>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 FormSichern::FormSichern(Clavido& app)
-    : Formular(app) {
-    Label3 = new QLabel(QStringLiteral("Sie können jetzt Ihre Datenbank sichern"), this);
-    QFont fett = Label3->font();
-    fett.setBold(true);
-    fett.setPointSize(fett.pointSize() + 2);
-    Label3->setFont(fett);
-    Label1 = new QLabel(QStringLiteral("Bitte wählen Sie Sicherungs-Laufwerk / Ordner aus"), this);
-    Ordner = new FolderChooser(this);
-    Drive1 = Ordner->drives();
-    Dir1 = Ordner->tree();
-    Command2 = new QPushButton(QStringLiteral("&Datenbank sichern"), this);
-    Command1 = new QPushButton(QStringLiteral("&Beenden"), this);
-    for (QPushButton* knopf : {Command1, Command2})
-        knopf->setAutoDefault(false);
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->addStretch();
-    knoepfe->addWidget(Command2);
-    knoepfe->addWidget(Command1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label3);
-    layout->addWidget(Label1);
-    layout->addWidget(Ordner, 1);
-    layout->addLayout(knoepfe);
+    : OrdnerFormular(app, QStringLiteral("Sie können jetzt Ihre Datenbank sichern"),
+                     QStringLiteral("Bitte wählen Sie Sicherungs-Laufwerk / Ordner aus"),
+                     QStringLiteral("&Datenbank sichern")) {
     resize(460, 420);
     connect(Command1, &QPushButton::clicked, this, &FormSichern::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FormSichern::Command2_Click);
-    connect(Ordner, &FolderChooser::error, this, [this](int nummer, const QString& beschreibung) {
-        this->app.meldung(fehlerText(nummer, beschreibung), msg::Exclamation);
-    });
 }
 
 void FormSichern::Form_Load() {
