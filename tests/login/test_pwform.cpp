@@ -39,13 +39,6 @@ void oeffnen(Umgebung& env, const QString& passwort, std::function<void(pwform&)
     env.app->formClavido().Command8->click();
 }
 
-QStringList spalte(const std::vector<RohZeile>& rows, const char* name) {
-    QStringList result;
-    for (const RohZeile& r : rows)
-        result << r.value(name).toString();
-    return result;
-}
-
 } // namespace
 
 class TestPwform : public QObject {
@@ -177,9 +170,9 @@ void TestPwform::savesNameAndPassword() {
     });
     QCOMPARE(env.meldungen.texte(), meldungen);
     const auto rows = env.lesen();
-    QCOMPARE(spalte(rows, "Benutzer"), (QStringList{name, "bert", name}));
+    QCOMPARE(rawdb::spalte(rows, "Benutzer"), (QStringList{name, "bert", name}));
     const QString neu = verschluesseln("neu 2", kFeldSchluessel);
-    QCOMPARE(spalte(rows, "Passwort"),
+    QCOMPARE(rawdb::spalte(rows, "Passwort"),
              (QStringList{neu, verschluesseln("b", kFeldSchluessel), neu}));
     QCOMPARE(env.app->sitzung.aktBenutzer, name);
     QCOMPARE(f.windowTitle(), "lumoClavido 6.1  -  " + name);

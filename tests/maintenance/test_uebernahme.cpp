@@ -87,13 +87,6 @@ void importieren(Umgebung& env, const QString& ordner, const QString& datei,
     QVERIFY(env.modal.alleErledigt());
 }
 
-QStringList spalte(const std::vector<RohZeile>& rows, const char* name) {
-    QStringList result;
-    for (const RohZeile& r : rows)
-        result << r.value(name).toString();
-    return result;
-}
-
 } // namespace
 
 class TestUebernahme : public QObject {
@@ -231,7 +224,7 @@ void TestUebernahme::takesOverEveryRow() {
 
     const auto rows = env.lesen();
     QCOMPARE(rows.size(), vorher.size() + alt.size());
-    QCOMPARE(spalte(rows, "übernommen"), QStringList(rows.size(), "1"));
+    QCOMPARE(rawdb::spalte(rows, "übernommen"), QStringList(rows.size(), "1"));
     for (size_t i = 0; i < vorher.size(); ++i) {
         RohZeile erwartet = vorher[i];
         erwartet["übernommen"] = QStringLiteral("1");

@@ -129,4 +129,11 @@ QByteArray dateiInhalt(const QString& path) {
     return file.readAll();
 }
 
+QStringList spalte(const std::vector<RohZeile>& rows, const char* name) {
+    QStringList result;
+    for (const RohZeile& r : rows)
+        result << r.value(name).toString();
+    return result;
+}
+
 } // namespace rawdb

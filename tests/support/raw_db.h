@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <vector>
@@ -41,5 +42,7 @@ std::vector<RohZeile> lese(const QString& path);
 // The UTF-8 bytes the file holds in `column` of the row with this rowid.
 QByteArray bytes(const QString& path, const QString& column, qint64 rowid);
 QByteArray dateiInhalt(const QString& path);
+// One column of rows read back, as text.
+QStringList spalte(const std::vector<RohZeile>& rows, const char* name);
 
 } // namespace rawdb
