@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QSet>
 #include <QToolButton>
@@ -88,6 +89,10 @@ void FormClavido::menu_loeschen_Click() {
         app.datensatzAnzeigen();
         return;
     }
+    // The password asked for no longer has an entry of this user to show:
+    // the recordset now stands on someone else's row.
+    Frame2->setVisible(false);
+    Text7->clear();
     for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Command5),
                        static_cast<QWidget*>(Command3), static_cast<QWidget*>(Command13)})
         w->setEnabled(false);

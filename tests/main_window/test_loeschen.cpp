@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -19,13 +20,6 @@ const QString kLetzte =
                    "Wenn Sie diesen letzten Datensatz löschen und anschließend das Programm\r\n"
                    "beenden, müssen Sie sich beim nächsten Programmstart komplett neu anmelden!\r\n"
                    "Möchten Sie diesen Datensatz jetzt trotzdem löschen?");
-
-QStringList bezeichnungen(const std::vector<RohZeile>& rows) {
-    QStringList result;
-    for (const RohZeile& r : rows)
-        result << r.value("Bezeichnung").toString();
-    return result;
-}
 
 } // namespace
 
@@ -77,7 +71,7 @@ void TestLoeschen::deletesTheShownEntry() {
     // Only anna's row of that name is gone.
     QStringList uebrig = {"Konto", "Mail", "Mail", "Spar", "Depot"};
     uebrig.removeAt(bezeichnung == "Mail" ? 2 : 0);
-    QCOMPARE(bezeichnungen(env.lesen()), uebrig);
+    QCOMPARE(rawdb::spalte(env.lesen(), "Bezeichnung"), uebrig);
     QCOMPARE(listenEintraege(f.Combo2), kategorien);
     QCOMPARE(f.Combo2->currentText(), kategorien.first());
     QCOMPARE(listenEintraege(f.Combo1), eintraege);
@@ -90,11 +84,18 @@ void TestLoeschen::deletesTheShownEntry() {
 
 void TestLoeschen::theLastEntry() {
     Umgebung env;
-    env.zeilen({{"bert", "pw", "Bank", "Konto"}, {"anna", "pw", "Bank", "Konto"}});
+    Eintrag fremd{"bert", "pw", "Bank", "Konto"};
+    fremd.konto = QStringLiteral("Berts Konto");
+    env.zeilen({fremd, {"anna", "pw", "Bank", "Konto"}});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
+    // Deleted while the password is asked: the frame goes, as typing the
+    // password would show the row the table now stands on, another user's.
+    f.Check1->click();
+    QVERIFY(f.Frame2->isVisible());
     env.meldungen.antworte({msg::Yes});
     f.menu_loeschen->trigger();
+    QVERIFY(!f.Frame2->isVisible());
     QCOMPARE(env.meldungen.texte(), QStringList{kLetzte});
     QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Critical | msg::YesNo));
     QCOMPARE(env.lesen().size(), size_t(1));
