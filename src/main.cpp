@@ -25,5 +25,9 @@ int main(int argc, char* argv[]) {
 
     Clavido clavido(dienste, datenOrdner());
     clavido.Main();
+    // Ended before the first event loop (refused at start, or the sign-in
+    // cancelled): exit() had no loop to end.
+    if (clavido.beendet())
+        return 0;
     return application.exec();
 }

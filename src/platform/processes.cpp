@@ -1,12 +1,11 @@
 #include "platform/processes.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 
 bool RealProcesses::start(const QString& program) {
     return QProcess::startDetached(program, {});
@@ -16,9 +15,10 @@ bool RealProcesses::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+// The application ends in main, not here: only its orderly teardown hands
+// what is on the clipboard over to the desktop's clipboard manager.
 void RealProcesses::endProgram(int code) {
-    std::fflush(nullptr);
-    std::_Exit(code);
+    QCoreApplication::exit(code);
 }
 
 void ignoreFileSizeSignal() {

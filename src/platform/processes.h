@@ -12,7 +12,9 @@ public:
     virtual bool start(const QString& program) = 0;
     // A web page in the browser, a new mail in the mail program.
     virtual bool openUrl(const QUrl& url) = 0;
-    // Ends this process at once. A test double records the call and returns.
+    // Ends this process: every event loop returns at once and no new one
+    // runs, so what the caller still does shows nothing. A test double
+    // records the call.
     virtual void endProgram(int code) = 0;
 };
 
@@ -20,7 +22,7 @@ class RealProcesses : public Processes {
 public:
     bool start(const QString& program) override;
     bool openUrl(const QUrl& url) override;
-    [[noreturn]] void endProgram(int code) override;
+    void endProgram(int code) override;
 };
 
 // A write beyond a file-size limit then fails with EFBIG, which a save
