@@ -18,7 +18,9 @@ bool pwform::eingabenZulaessig() {
         Text3->setFocus();
         return false;
     }
-    if (!app.verschluesselbar(Text3->text(), QStringLiteral("Der Benutzername"))) {
+    const Sitzung& s = app.sitzung;
+    const bool neuerName = Text3->text() != s.aktBenutzer;
+    if (neuerName && !app.verschluesselbar(Text3->text(), QStringLiteral("Der Benutzername"))) {
         Text3->setFocus();
         return false;
     }
@@ -26,8 +28,7 @@ bool pwform::eingabenZulaessig() {
         return false;
     // Rows given another user's name would join his: each would see the
     // other's entries.
-    const Sitzung& s = app.sitzung;
-    if (Text3->text() != s.aktBenutzer) {
+    if (neuerName) {
         db::Recordset& rs = app.formClavido().Daten1.Recordset();
         const db::Mark hier = rs.Bookmark();
         const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));

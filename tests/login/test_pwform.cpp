@@ -20,10 +20,10 @@ namespace {
 const QString kFalsch = QStringLiteral(". Versuch: Das Passwort ist ungültig!");
 const QString kGespeichert = QStringLiteral("Benutzername und  Passwort wurden gespeichert!");
 
-std::vector<Eintrag> zeilen() {
-    return {{"anna", "alt", "Bank", "Konto"},
+std::vector<Eintrag> zeilen(const QString& name = QStringLiteral("anna")) {
+    return {{name, "alt", "Bank", "Konto"},
             {"bert", "b", "Bank", "Konto"},
-            {"anna", "alt", "Web", "Mail"}};
+            {name, "alt", "Web", "Mail"}};
 }
 
 // Opens the dialog, types the current password and then runs `danach`.
@@ -141,23 +141,31 @@ void TestPwform::passwordCharacters() {
 }
 
 void TestPwform::savesNameAndPassword_data() {
+    QTest::addColumn<QString>("vorher");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fragen");
     QTest::addColumn<QStringList>("meldungen");
     QTest::newRow("password only")
         << "anna"
+        << "anna"
         << "1" << QStringList{"Benutzername und Passwort jetzt speichern?", kGespeichert};
-    QTest::newRow("rename, no question") << "Anna B."
+    QTest::newRow("rename, no question") << "anna"
+                                         << "Anna B."
                                          << "0" << QStringList{kGespeichert};
+    // A name is stored as typed; only a new one must keep to the code page.
+    QTest::newRow("name outside the code page, kept") << "Łukasz"
+                                                      << "Łukasz"
+                                                      << "0" << QStringList{kGespeichert};
 }
 
 void TestPwform::savesNameAndPassword() {
+    QFETCH(QString, vorher);
     QFETCH(QString, name);
     QFETCH(QString, fragen);
     QFETCH(QStringList, meldungen);
     Umgebung env;
-    env.zeilen(zeilen());
-    env.anmelden("anna", "alt");
+    env.zeilen(zeilen(vorher));
+    env.anmelden(vorher, "alt");
     env.app->sitzung.optFragen = fragen;
     FormClavido& f = env.app->formClavido();
     const QStringList listen = listenEintraege(f.Combo2) + listenEintraege(f.Combo1);
