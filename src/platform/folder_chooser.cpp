@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
@@ -82,11 +83,14 @@ FolderChooser::FolderChooser(QWidget* parent)
     setTabOrder(path_, tree_);
 
     connect(drives_, &QComboBox::activated, this, &FolderChooser::driveChosen);
-    // The tree reads folders in the background: show the opened one once it is there.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (!folder_.isEmpty())
-            tree_->scrollTo(model_->index(folder_), QAbstractItemView::PositionAtCenter);
-    });
+    // The tree reads and sorts folders in the background, moving the rows:
+    // the opened folder is kept in view until the user scrolls himself.
+    const auto spaeter = [this] { QTimer::singleShot(0, this, &FolderChooser::follow); };
+    connect(model_, &QFileSystemModel::layoutChanged, this, spaeter);
+    connect(model_, &QFileSystemModel::rowsInserted, this, spaeter);
+    connect(model_, &QFileSystemModel::directoryLoaded, this, spaeter);
+    for (QScrollBar* leiste : {tree_->verticalScrollBar(), tree_->horizontalScrollBar()})
+        connect(leiste, &QScrollBar::actionTriggered, this, [this] { following_ = false; });
     connect(path_, &QLineEdit::returnPressed, this, [this] {
         const QString typed = path_->text().trimmed();
         if (!check(typed, PfadNichtGefunden)) {
@@ -97,18 +101,26 @@ FolderChooser::FolderChooser(QWidget* parent)
     });
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!following_ && current.isValid())
+                if (!selecting_ && current.isValid()) {
                     openFolder(model_->filePath(current));
+                    // Chosen in the tree: it is in view where the user put it.
+                    following_ = false;
+                }
             });
 }
 
 void FolderChooser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A folder opened while the chooser was hidden is shown once it is laid out.
-    QTimer::singleShot(0, this, [this] {
-        if (!folder_.isEmpty())
-            tree_->scrollTo(model_->index(folder_), QAbstractItemView::PositionAtCenter);
-    });
+    QTimer::singleShot(0, this, &FolderChooser::follow);
+}
+
+void FolderChooser::follow() {
+    if (!following_ || folder_.isEmpty() || !tree_->isVisible())
+        return;
+    const QModelIndex index = model_->index(folder_);
+    if (!tree_->viewport()->rect().contains(tree_->visualRect(index)))
+        tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 bool FolderChooser::check(const QString& path, int numberIfMissing) {
@@ -132,11 +144,12 @@ bool FolderChooser::openFolder(const QString& path) {
     folder_ = QFileInfo(path).canonicalFilePath();
     path_->setText(QDir::toNativeSeparators(folder_));
     selectDriveOf(folder_);
-    following_ = true;
+    selecting_ = true;
     const QModelIndex index = model_->index(folder_);
     tree_->setCurrentIndex(index);
     tree_->scrollTo(index);
-    following_ = false;
+    selecting_ = false;
+    following_ = true;
     emit folderOpened(folder_);
     return true;
 }

@@ -37,6 +37,7 @@ signals:
 
 private:
     void driveChosen(int index);
+    void follow();
     void selectDriveOf(const QString& path);
     bool check(const QString& path, int numberIfMissing);
 
@@ -48,5 +49,7 @@ private:
     QLabel* pathLabel_;
     QString folder_;
     int driveIndex_ = -1;
+    bool selecting_ = false;
+    // The tree keeps the opened folder in view while it is being read.
     bool following_ = false;
 };

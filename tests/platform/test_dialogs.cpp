@@ -1,15 +1,20 @@
 #include "environment.h"
 #include "platform/button_keys.h"
+#include "platform/folder_chooser.h"
 #include "platform/help.h"
 #include "platform/message_box.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -20,6 +25,7 @@ private slots:
     void keysPressTheFocusedButton_data();
     void keysPressTheFocusedButton();
     void helpFromAModalDialogTakesInput();
+    void theTreeShowsTheOpenedFolder();
 };
 
 void TestDialogs::messageBoxShowsTheTextAsGiven_data() {
@@ -129,4 +135,26 @@ void TestDialogs::helpFromAModalDialogTakesInput() {
 }
 
 CLAVIDO_TEST_MAIN(TestDialogs)
+// The folder opened (typed, or at the dialog's start) stands in view in the
+// tree, its parents expanded, once the tree has read them.
+void TestDialogs::theTreeShowsTheOpenedFolder() {
+    QTemporaryDir tief;
+    const QString ordner = tief.filePath(QStringLiteral("a/b/c/d"));
+    QVERIFY(QDir().mkpath(ordner));
+    QDialog d;
+    auto* w = new FolderChooser(&d);
+    (new QHBoxLayout(&d))->addWidget(w);
+    d.resize(460, 420);
+    QVERIFY(w->openFolder(QDir::homePath()));
+    QVERIFY(w->openFolder(ordner));
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QTreeView* baum = w->tree();
+    auto* modell = qobject_cast<QFileSystemModel*>(baum->model());
+    QTRY_COMPARE(modell->filePath(baum->currentIndex()), QFileInfo(ordner).canonicalFilePath());
+    // The model sorts what it has read a moment later.
+    QTest::qWait(500);
+    QVERIFY(baum->viewport()->rect().contains(baum->visualRect(baum->currentIndex())));
+}
+
 #include "test_dialogs.moc"
