@@ -184,6 +184,8 @@ void FormClavido::baueKnopfleiste(QWidget* leiste) {
     connect(Command12, &QToolButton::clicked, this, &FormClavido::menu_kopieren_Click);
     connect(Command2, &QToolButton::clicked, this, &FormClavido::menu_suchen_Click);
     connect(Command8, &QToolButton::clicked, this, &FormClavido::menu_passwort_Click);
+    // Without a row of the user there is nothing to rename: the button goes with the menu entry.
+    connect(menu_passwort, &QAction::enabledChanged, Command8, &QWidget::setEnabled);
     connect(Command13, &QToolButton::clicked, this, &FormClavido::menu_drucken_Click);
     connect(Command7, &QToolButton::clicked, this, &FormClavido::menu_info_Click);
     connect(Command11, &QToolButton::clicked, this, &FormClavido::menu_hilfe_Click);

@@ -51,6 +51,7 @@ FormAuswahl::FormAuswahl(Clavido& app)
     layout->addSpacing(8);
     layout->addLayout(knoepfe);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(Command2, Command1);
     connect(Command1, &QPushButton::clicked, this, &FormAuswahl::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FormAuswahl::Command2_Click);
     zuruecksetzen();

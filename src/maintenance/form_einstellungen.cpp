@@ -62,8 +62,9 @@ FormEinstellungen::FormEinstellungen(Clavido& app)
     Option4 = new QRadioButton(QStringLiteral("nein"), Frame2);
     fragenKnoepfe_ = knopfGruppe(Frame2, Label2, Option3, Option4);
 
-    Command1 = new QPushButton(QStringLiteral(" Fenster schließen "), Frame1);
+    // Left to right, also for Tab.
     Command2 = new QPushButton(QStringLiteral(" Einstellung speichern "), Frame1);
+    Command1 = new QPushButton(QStringLiteral(" Fenster schließen "), Frame1);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addWidget(Command2);

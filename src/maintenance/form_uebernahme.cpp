@@ -65,6 +65,10 @@ FormÜbernahme::FormÜbernahme(Clavido& app)
     layout->addWidget(Text1);
     layout->addLayout(knoepfe);
     resize(620, 440);
+    // Tab goes left to right along the buttons.
+    setTabOrder(Text1, Command3);
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, Command1);
 
     connect(Ordner, &FolderChooser::folderOpened, this, &FormÜbernahme::Dir1_Change);
     connect(Ordner, &FolderChooser::error, this, [this](int nummer, const QString& beschreibung) {

@@ -3,9 +3,16 @@
 #include "app/form_haftung.h"
 #include "editor/form_daten.h"
 #include "environment.h"
+#include "login/pwform.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_auswahl.h"
+#include "maintenance/form_einstellungen.h"
+#include "maintenance/form_info.h"
+#include "maintenance/form_restore.h"
+#include "maintenance/form_sichern.h"
+#include "maintenance/form_uebernahme.h"
 #include "store/record_file.h"
 
 #include <QComboBox>
@@ -15,8 +22,35 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QToolButton>
 
 #include <unistd.h>
+
+namespace {
+
+// Pairs of buttons in one row that Tab reaches from right to left.
+QStringList gegenDieLeserichtung(QWidget* fenster) {
+    QList<QAbstractButton*> kette;
+    for (QWidget* w = fenster->nextInFocusChain(); w != fenster; w = w->nextInFocusChain()) {
+        auto* knopf = qobject_cast<QAbstractButton*>(w);
+        if (knopf && (qobject_cast<QPushButton*>(w) || qobject_cast<QToolButton*>(w)) &&
+            knopf->isVisibleTo(fenster) && (knopf->focusPolicy() & Qt::TabFocus))
+            kette << knopf;
+    }
+    QStringList falsch;
+    for (qsizetype i = 0; i < kette.size(); ++i) {
+        for (qsizetype j = i + 1; j < kette.size(); ++j) {
+            const QPoint a = kette[i]->mapTo(fenster, kette[i]->rect().center());
+            const QPoint b = kette[j]->mapTo(fenster, kette[j]->rect().center());
+            if (qAbs(a.y() - b.y()) < 4 && a.x() > b.x())
+                falsch << kette[i]->text() + kette[i]->toolTip() + " > " + kette[j]->text() +
+                              kette[j]->toolTip();
+        }
+    }
+    return falsch;
+}
+
+} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -147,6 +181,17 @@ void TestStartup::windowsLookRight() {
         QVERIFY2(!f.w->windowIcon().isNull(), f.w->metaObject()->className());
         QCOMPARE(f.w->minimumSize() == f.w->maximumSize(), f.fest);
         f.w->hide();
+    }
+    // The editor and the search keep their own tab order of the buttons.
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             &app.formPwfrage(), &app.formPwstartform(), &app.formHaftung(), &app.formClavido(),
+             &app.formPwform(), &app.formEinstellungen(), &app.formAuswahl(), &app.formSichern(),
+             &app.formRestore(), &app.formUebernahme()}) {
+        w->show();
+        const QStringList falsch = gegenDieLeserichtung(w);
+        QVERIFY2(falsch.isEmpty(), qPrintable(w->metaObject()->className() + QStringLiteral(": ") +
+                                              falsch.join(QStringLiteral(", "))));
+        w->hide();
     }
     const qreal dichte = qApp->devicePixelRatio();
     QCOMPARE(dichte, 2.0);

@@ -104,7 +104,8 @@ void TestLoeschen::theLastEntry() {
     QCOMPARE(f.Combo1->count(), 0);
     QCOMPARE((QStringList{f.Label3->text(), f.Label2->text()}), (QStringList{"0", "0"}));
     for (QWidget* w : {static_cast<QWidget*>(f.Check1), static_cast<QWidget*>(f.Command5),
-                       static_cast<QWidget*>(f.Command3), static_cast<QWidget*>(f.Command13)})
+                       static_cast<QWidget*>(f.Command3), static_cast<QWidget*>(f.Command13),
+                       static_cast<QWidget*>(f.Command8)})
         QVERIFY(!w->isEnabled());
     for (QAction* a :
          {f.menu_drucken, f.menu_edit, f.menu_loeschen, f.menu_einstellungen, f.menu_passwort})
