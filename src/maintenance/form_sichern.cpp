@@ -41,9 +41,9 @@ void FormSichern::Command2_Click() {
         app.meldung(fehlerText(fehler), msg::Exclamation);
         return;
     }
+    // The folder as it is called: in capitals it would name another one here.
     app.meldung(QStringLiteral("Ihre Datenbankdatei wurde in den Ordner  ") +
-                    QDir::toNativeSeparators(Ordner->folder()).toUpper() +
-                    QStringLiteral("   gesichert."),
+                    QDir::toNativeSeparators(Ordner->folder()) + QStringLiteral("   gesichert."),
                 msg::Information);
     Unload();
     endeNachSicherung(app);

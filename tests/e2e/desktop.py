@@ -36,7 +36,9 @@ class Desktop:
         self.programm = programm
         self.grabber = grabber
         self.ausgabe = ausgabe
-        os.makedirs(ausgabe, exist_ok=True)
+        # Only this run's pictures and logs.
+        shutil.rmtree(ausgabe, ignore_errors=True)
+        os.makedirs(ausgabe)
         self.prozesse = []
         self.ordner = []
         self.bild_nr = 0
@@ -92,8 +94,12 @@ class Desktop:
         env.update({"QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
                     "QT_ACCESSIBILITY": "1", "LANG": "de_DE.UTF-8"})
         env.pop("QT_LOGGING_RULES", None)
+        # What the program says goes to the output folder, for a failed run.
+        self.starts = getattr(self, "starts", 0) + 1
+        log = open(os.path.join(self.ausgabe, f"programm-{self.starts}.log"), "wb")
         p = subprocess.Popen([os.path.join(ordner, "Clavido6")], cwd="/", env=env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                             stdout=log, stderr=subprocess.STDOUT)
+        log.close()
         self.prozesse.append(p)
         return p
 
@@ -205,7 +211,8 @@ class Desktop:
     def bild(self, name):
         self.bild_nr += 1
         pfad = os.path.join(self.ausgabe, f"{self.bild_nr:02d}_{name}.png")
-        subprocess.run([self.grabber, pfad], env=self.env, check=False)
+        # From the X server itself, whatever platform the tests run on.
+        subprocess.run([self.grabber, pfad], env=dict(self.env, QT_QPA_PLATFORM="xcb"), check=False)
         return pfad
 
     # --- hands ---------------------------------------------------------------
@@ -312,6 +319,9 @@ def hauptprogramm(szenario):
         szenario(d)
     except Exception:
         d.bild("fehlschlag")
+        for p in d.prozesse:
+            if p.args[0].endswith("Clavido6") and p.poll() is not None:
+                print(f"Clavido6 hat mit {p.returncode} geendet", file=sys.stderr)
         raise
     finally:
         d.schliessen()

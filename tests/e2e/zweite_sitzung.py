@@ -67,7 +67,7 @@ def szenario(d):
     d.klick(d.teil(sichern, "Datenbank sichern", "push button"))
     d.antworte("Ja")
     text = d.antworte("OK")
-    pruefe(text == f"Ihre Datenbankdatei wurde in den Ordner  {sicherung.upper()}   gesichert.", text)
+    pruefe(text == f"Ihre Datenbankdatei wurde in den Ordner  {sicherung}   gesichert.", text)
     pruefe(d.warte_auf_ende(programm) == 0, "Ende nach der Sicherung")
     kopie = os.path.join(sicherung, "Clavido61.mdb")
     pruefe([z[0] for z in sqlcipher(kopie, "SELECT DISTINCT Benutzer FROM Haupt")] == ["Max M."],

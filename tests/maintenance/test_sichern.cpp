@@ -155,10 +155,9 @@ void TestSichern::backup() {
     if (vorher != "typed")
         erwartet << kUeberschreiben;
     if (fehler.isEmpty())
-        erwartet
-            << "Ihre Datenbankdatei wurde in den Ordner  " +
-                   QDir::toNativeSeparators(QFileInfo(ziel.path()).canonicalFilePath()).toUpper() +
-                   "   gesichert.";
+        erwartet << "Ihre Datenbankdatei wurde in den Ordner  " +
+                        QDir::toNativeSeparators(QFileInfo(ziel.path()).canonicalFilePath()) +
+                        "   gesichert.";
     else
         erwartet << fehler;
     QCOMPARE(env.meldungen.texte(), erwartet);
