@@ -43,6 +43,7 @@ def szenario(d):
 
     # The program has started itself anew, with the restored file.
     anmeldung = d.fenster(TITEL, "Anmeldung", timeout=30)
+    d.fokus(anmeldung, "Benutzerpasswort")
     d.tippe("alt pw")
     d.taste("Return")
     haupt = d.fenster(TITEL + "  -  Eva")

@@ -244,6 +244,14 @@ class Desktop:
         self.xdo("mouseup", "1")
         time.sleep(0.2)
 
+    def fokus(self, fenster, name, rolle=None):
+        """Waits until the box has the keyboard focus: a new window may be shown before the
+        window manager gives it the keyboard, and keys typed then are lost."""
+        feld = self.teil(fenster, name, rolle)
+        warte(lambda: feld.getState().contains(self.atspi.STATE_FOCUSED),
+              f"Fokus in \u201e{name}\u201c")
+        return feld
+
     def tippe(self, text):
         self.xdo("type", "--delay", "15", text)
         time.sleep(0.1)

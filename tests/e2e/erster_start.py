@@ -29,6 +29,7 @@ def szenario(d):
 
     anmeldung = d.fenster(TITEL, "Anmeldung")
     d.bild("anmeldung")
+    d.fokus(anmeldung, "Benutzername", "combo box")
     d.tippe(NAME)
     d.klick(d.teil(anmeldung, "Benutzerpasswort"))
     d.tippe(PASSWORT)

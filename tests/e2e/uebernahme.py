@@ -23,7 +23,7 @@ def szenario(d):
               "'Konto-Nr', 'PIN', 'URL', 'alt', 'Eva', '" + feld_schluessel("alt pw") + "')")
 
     programm = d.starte(ordner)
-    d.fenster(TITEL, "Anmeldung")
+    d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
     d.tippe("alt pw")
     d.taste("Return")
     haupt = d.fenster(TITEL + "  -  Eva")

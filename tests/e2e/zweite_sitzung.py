@@ -11,6 +11,7 @@ TITEL = "lumoClavido 6.1"
 def anmelden(d, name, falsche=()):
     anmeldung = d.fenster(TITEL, "Anmeldung")
     pruefe(d.text(d.teil(anmeldung, "Benutzername", "combo box")) == name, "vorgewählter Name")
+    d.fokus(anmeldung, "Benutzerpasswort")
     for nummer, falsch in enumerate(falsche, 1):
         d.tippe(falsch)
         d.taste("Return")
