@@ -25,7 +25,7 @@ const QByteArray kSalz = QByteArrayLiteral("lumoClavido-fuzz");
 // is what costs. Given as raw key with that salt, the engine keys a new file
 // at once, and the program's own open derives the same key from the file.
 QByteArray rohSchluessel() {
-    static const QByteArray spec = [] {
+    static const QByteArray schluessel = [] {
         QMessageAuthenticationCode hmac(QCryptographicHash::Sha512,
                                         recordfile::passwordOf(recordfile::kVerbindung));
         hmac.addData(kSalz + QByteArray("\0\0\0\1", 4));
@@ -40,7 +40,7 @@ QByteArray rohSchluessel() {
         }
         return "x'" + t.left(32).toHex() + kSalz.toHex() + "'";
     }();
-    return spec;
+    return schluessel;
 }
 
 int abbrechen(void* schritte) {
@@ -73,8 +73,8 @@ void keyedFromSql(const QString& path, const QByteArray& sql) {
     pruefen(sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr) == SQLITE_OK,
             "making the keyed file");
-    const QByteArray spec = rohSchluessel();
-    sqlite3_key(db, spec.constData(), int(spec.size()));
+    const QByteArray schluessel = rohSchluessel();
+    sqlite3_key(db, schluessel.constData(), int(schluessel.size()));
     sqlite3_exec(db, "PRAGMA max_page_count = 512", nullptr, nullptr, nullptr);
     sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLaenge);
