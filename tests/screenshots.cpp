@@ -183,17 +183,15 @@ int main(int argc, char* argv[]) {
     auswahl.show();
     bild(auswahl, QStringLiteral("backup_chooser"));
     auswahl.hide();
-    FormSichern& sichern = zweite.app->formSichern();
-    sichern.laden();
-    sichern.Ordner->openFolder(sicherung.path());
-    sichern.show();
-    bild(sichern, QStringLiteral("backup"));
-    sichern.hide();
-    FormRestore& restore = zweite.app->formRestore();
-    restore.laden();
-    restore.Ordner->openFolder(sicherung.path());
-    restore.show();
-    bild(restore, QStringLiteral("restore"));
-    restore.hide();
+    const std::pair<OrdnerFormular*, QString> ordnerDialoge[] = {
+        {&zweite.app->formSichern(), QStringLiteral("backup")},
+        {&zweite.app->formRestore(), QStringLiteral("restore")}};
+    for (const auto& [dialog, name] : ordnerDialoge) {
+        dialog->laden();
+        dialog->Ordner->openFolder(sicherung.path());
+        dialog->show();
+        bild(*dialog, name);
+        dialog->hide();
+    }
     return 0;
 }
