@@ -45,7 +45,7 @@ bool FormDaten::bezeichnungVergeben() {
                                        "Benutzer bereits vorhanden!   \r\nBitte geben Sie eine "
                                        "andere Bezeichnug für den diesen Datensatz ein!"),
                         msg::Exclamation);
-            rs.SetBookmark(s.merkBookmark);
+            app.formClavido().zumGezeigtenEintrag(s.merkBookmark);
             Text1->clear();
             Text1->setFocus();
             return true;
@@ -73,7 +73,7 @@ void FormDaten::Command2_Click() {
             app.meldung(QStringLiteral("Möchten Sie diesen Datensatz jetzt speichern?"),
                         msg::Question | msg::YesNo);
         if (antwort != msg::Yes) {
-            daten.Recordset().SetBookmark(s.merkBookmark);
+            haupt.zumGezeigtenEintrag(s.merkBookmark);
             return;
         }
         // The question may have stood open for a while.
@@ -87,7 +87,11 @@ void FormDaten::Command2_Click() {
         rs->AddNew();
     } else if (s.datenModus == 2) {
         // Changed by another copy since this editor was filled: not overwritten.
-        if (!rs->SetBookmark(s.merkBookmark) || zeileJetzt(*rs) != zeileBeimOeffnen) {
+        const bool da = haupt.zumGezeigtenEintrag(s.merkBookmark);
+        if (!da || zeileJetzt(*rs) != zeileBeimOeffnen) {
+            // The main window shows what the file holds now.
+            if (da)
+                haupt.zeileAnzeigen();
             app.meldung(QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n"
                                        "Er wurde inzwischen von einem anderen Programm geändert "
                                        "oder gelöscht.\r\n\r\nBitte schließen Sie dieses Fenster "
@@ -119,7 +123,7 @@ void FormDaten::Command2_Click() {
     if (db::Error e = rs->Update()) {
         // Nothing was written: keep everything typed and leave the main window as it was.
         rs->CancelUpdate();
-        rs->SetBookmark(s.merkBookmark);
+        haupt.zumGezeigtenEintrag(s.merkBookmark);
         app.meldung(QStringLiteral("Der Datensatz konnte nicht gespeichert werden.\r\n%1\r\n\r\n"
                                    "Ihre Eingaben bleiben in diesem Fenster erhalten.")
                         .arg(e.text),
@@ -127,6 +131,11 @@ void FormDaten::Command2_Click() {
         return;
     }
 
+    // The saved row: a new one stands last in the rows read.
+    if (s.datenModus != 2) {
+        rs->MoveLast();
+        s.merkBookmark = rs->Bookmark();
+    }
     WaitCursor warten;
     // The entry list is rebuilt by choosing the saved entry's category below.
     haupt.kategorienAufbauen();
@@ -134,8 +143,7 @@ void FormDaten::Command2_Click() {
     rs = &daten.Recordset();
 
     if (s.datenModus == 1) {
-        rs->MoveLast();
-        haupt.kategorieWaehlen(rs->Fields(QStringLiteral("Kategorie")).Value());
+        haupt.kategorieWaehlen(Combo1->currentText());
     } else {
         haupt.kategorieWaehlen(s.letzteKategorie);
     }
@@ -162,9 +170,5 @@ void FormDaten::Command2_Click() {
     Unload();
 
     haupt.zaehlerAktualisieren();
-    rs = &daten.Recordset();
-    if (s.datenModus == 2)
-        rs->SetBookmark(s.merkBookmark);
-    else if (s.datenModus == 1)
-        rs->MoveLast();
+    haupt.zumGezeigtenEintrag(s.merkBookmark);
 }

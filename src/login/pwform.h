@@ -50,6 +50,7 @@ protected:
 
 private:
     bool eingabenZulaessig();
+    void nameVergeben();
     bool zeilenUmschreiben(const QString& alterName);
     QStackedLayout* stapel_;
 };

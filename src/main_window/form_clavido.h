@@ -74,13 +74,33 @@ public:
     // leaves the view on the whole table.
     void zaehlerAktualisieren();
     void zurTabelle();
-    // The whole table as the file holds it now, on the same row.
-    void tabelleNachlesen();
+    // The whole table as the file holds it now, on the shown entry again;
+    // false when that is gone (see zumGezeigtenEintrag).
+    bool tabelleNachlesen();
     // Runs `schreiben` on the whole table in one transaction, after reading
     // the table again inside it (another copy may have written). A failure
-    // rolls all of it back and the view is read again from the file. The
-    // recordset stands on its row again either way.
-    db::Error inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben);
+    // rolls all of it back and the view is read again from the file. After a
+    // commit `geschrieben` runs; then the recordset stands on the shown entry
+    // again either way.
+    db::Error inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben,
+                                 const std::function<void()>& geschrieben = {});
+
+    // Whether the recordset stands on the shown entry: a row of the signed-in
+    // user with the designation the window shows.
+    bool aufGezeigtemEintrag();
+    // Stands on the row `zeile` if it is still the shown entry. When another
+    // copy deleted that row or gave it to another user, the window is built
+    // anew from the table, as after a deletion; false then. Without a shown
+    // entry the recordset stands after its last row, on no one's row.
+    bool zumGezeigtenEintrag(const db::Mark& zeile);
+    // For the commands that read or write the current row: whether it is the
+    // shown entry of the signed-in user (looked up if the recordset stands
+    // elsewhere). If that entry is gone, the window is built anew.
+    bool eigeneZeile();
+    // Lists, counters and the entry shown built anew from the table.
+    void neuAufbauen();
+    // The boxes filled from the current row.
+    void zeileAnzeigen();
 
     // Selects the item of a list with exactly this text and runs its click step.
     void kategorieWaehlen(const QString& kategorie);

@@ -36,6 +36,10 @@ void FormClavido::menu_edit_Click() {
                     msg::Exclamation);
         return;
     }
+    // The editor starts from what the file holds, which another copy may have changed.
+    if (!tabelleNachlesen())
+        return;
+    zeileAnzeigen();
     Sitzung& s = app.sitzung;
     db::Recordset& rs = Daten1.Recordset();
     s.merkBookmark = rs.Bookmark();

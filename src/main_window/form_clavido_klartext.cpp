@@ -33,10 +33,12 @@ QString FormClavido::ruheHinweis() {
 
 // The stored, enciphered secrets of the current row back into the boxes, masked.
 void FormClavido::maskieren() {
-    db::Recordset& rs = Daten1.Recordset();
-    Text5->setText(rs.Fields(1).Value());
-    Text4->setText(rs.Fields(2).Value());
-    Text9->setText(rs.Fields(3).Value());
+    if (eigeneZeile()) {
+        db::Recordset& rs = Daten1.Recordset();
+        Text5->setText(rs.Fields(1).Value());
+        Text4->setText(rs.Fields(2).Value());
+        Text9->setText(rs.Fields(3).Value());
+    }
     for (QLineEdit* box : {Text4, Text5, Text9})
         widgets::setPasswordChar(box, u'*');
 }
@@ -69,6 +71,14 @@ void FormClavido::Command9_Click() {
         versuch = 1;
     if (passwoerterGleich(s.gespPasswort, s.aktPasswort)) {
         Frame2->setVisible(false);
+        // What the file holds now: the entry shown may be gone meanwhile, and
+        // then nothing is shown in its place.
+        Check1->setChecked(false);
+        if (!tabelleNachlesen()) {
+            Check1->setEnabled(!Text6->text().isEmpty());
+            Text7->clear();
+            return;
+        }
         Check1->setChecked(true);
         Check1->setEnabled(true);
         if (maskiert(Text5)) {

@@ -24,15 +24,15 @@ void FormClavido::zurTabelle() {
     Daten1.Refresh();
 }
 
-void FormClavido::tabelleNachlesen() {
+bool FormClavido::tabelleNachlesen() {
     const db::Mark hier = Daten1.Recordset().Bookmark();
     // Cheap when nobody wrote: a table nobody changed is not read again.
     zurTabelle();
-    Daten1.Recordset().SetBookmark(hier);
+    return zumGezeigtenEintrag(hier);
 }
 
-db::Error
-FormClavido::inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben) {
+db::Error FormClavido::inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& schreiben,
+                                          const std::function<void()>& geschrieben) {
     const db::Mark hier = Daten1.Recordset().Bookmark();
     db::Error fehler;
     {
@@ -40,7 +40,7 @@ FormClavido::inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& 
         db::Transaction transaktion(Daten1.Database());
         fehler = transaktion.started();
         if (!fehler) {
-            tabelleNachlesen();
+            zurTabelle();
             fehler = schreiben(Daten1.Recordset());
         }
         if (!fehler)
@@ -53,8 +53,47 @@ FormClavido::inEinerTransaktion(const std::function<db::Error(db::Recordset&)>& 
     // The rows read before a rollback are not what the file holds.
     if (fehler)
         zurTabelle();
-    Daten1.Recordset().SetBookmark(hier);
+    else if (geschrieben)
+        geschrieben();
+    zumGezeigtenEintrag(hier);
     return fehler;
+}
+
+bool FormClavido::aufGezeigtemEintrag() {
+    db::Recordset& rs = Daten1.Recordset();
+    return !rs.Eof() && !Text6->text().isEmpty() &&
+           rs.Fields(QStringLiteral("Benutzer")).Value() == app.sitzung.aktBenutzer &&
+           rs.Fields(QStringLiteral("Bezeichnung")).Value() == Text6->text();
+}
+
+bool FormClavido::zumGezeigtenEintrag(const db::Mark& zeile) {
+    db::Recordset& rs = Daten1.Recordset();
+    if (zeile && rs.SetBookmark(zeile) && aufGezeigtemEintrag())
+        return true;
+    if (Text6->text().isEmpty()) {
+        rs.MoveLast();
+        rs.MoveNext();
+        return false;
+    }
+    neuAufbauen();
+    return false;
+}
+
+bool FormClavido::eigeneZeile() {
+    if (aufGezeigtemEintrag())
+        return true;
+    if (Text6->text().isEmpty())
+        return false;
+    db::Recordset& rs = Daten1.Recordset();
+    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
+    const int iBezeichnung = rs.fieldIndex(QStringLiteral("Bezeichnung"));
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(iBenutzer).Value() == app.sitzung.aktBenutzer &&
+            rs.Fields(iBezeichnung).Value() == Text6->text())
+            return true;
+    }
+    neuAufbauen();
+    return false;
 }
 
 void FormClavido::kategorienAufbauen() {
@@ -203,6 +242,11 @@ void FormClavido::eintragAnzeigen(bool mitSanduhr) {
     if (rs.Eof())
         return;
 
+    zeileAnzeigen();
+}
+
+void FormClavido::zeileAnzeigen() {
+    db::Recordset& rs = Daten1.Recordset();
     const QString konto = rs.Fields(QStringLiteral("Konto-Nr")).Value();
     const QString pin = rs.Fields(QStringLiteral("Pin")).Value();
     const QString zusatz = rs.Fields(QStringLiteral("Zusatz")).Value();
@@ -215,13 +259,13 @@ void FormClavido::eintragAnzeigen(bool mitSanduhr) {
         Text4->setText(pin);
         Text9->setText(zusatz);
     }
-    Text6->setText(rs.Fields(iBezeichnung).Value());
+    Text6->setText(rs.Fields(QStringLiteral("Bezeichnung")).Value());
     Text13->setPlainText(rs.Fields(QStringLiteral("Bemerkungen")).Value());
     Label6->setText(rs.Fields(QStringLiteral("Bezeichnung1")).Value());
     Label7->setText(rs.Fields(QStringLiteral("Bezeichnung2")).Value());
     Label9->setText(rs.Fields(QStringLiteral("Bezeichnung3")).Value());
     eintragsBefehleFreigeben(true);
-    s.listenAktion = 0;
+    app.sitzung.listenAktion = 0;
 }
 
 void FormClavido::eintragsBefehleFreigeben(bool frei) {

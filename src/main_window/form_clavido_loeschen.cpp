@@ -44,10 +44,14 @@ void FormClavido::menu_loeschen_Click() {
 
     // Only the row the user sees may go; if it is gone or cannot be deleted,
     // nothing else changes either.
-    if (db::Error fehler = rs.Delete()) {
+    if (db::Error fehler = eigeneZeile() ? rs.Delete() : db::Error{}) {
         app.meldung(
             QStringLiteral("Der Datensatz konnte nicht gelöscht werden.\r\n%1").arg(fehler.text),
             msg::Exclamation);
+        // Another copy changed or deleted it: show what the file holds now, so
+        // that the next try does not meet the same refusal.
+        if (tabelleNachlesen())
+            zeileAnzeigen();
         return;
     }
     s.listenAktion = 0;
@@ -56,16 +60,23 @@ void FormClavido::menu_loeschen_Click() {
         menu_einstellungen->setEnabled(false);
         menu_passwort->setEnabled(false);
     }
+    neuAufbauen();
+}
 
+void FormClavido::neuAufbauen() {
     WaitCursor warten;
+    const Sitzung& s = app.sitzung;
     for (QLineEdit* box : {Text6, Text5, Text4, Text9})
         box->clear();
     Text13->clear();
 
     // The categories from the table, each once (letter case counts); the entry
     // list follows from choosing the first of them.
+    zurTabelle();
+    db::Recordset& rs = Daten1.Recordset();
     QStringList kategorien;
     QSet<QString> schonDa;
+    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
     const int iKategorie = rs.fieldIndex(QStringLiteral("Kategorie"));
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         if (rs.Fields(iBenutzer).Value() != s.aktBenutzer)
@@ -89,13 +100,18 @@ void FormClavido::menu_loeschen_Click() {
         app.datensatzAnzeigen();
         return;
     }
-    // The password asked for no longer has an entry of this user to show:
-    // the recordset now stands on someone else's row.
+    // No entry of this user is left to show: the password asked for would
+    // show nothing, and the recordset stands on no one's row.
     Frame2->setVisible(false);
     Text7->clear();
+    Check1->setChecked(false);
+    for (QLineEdit* box : {Text4, Text5, Text9})
+        widgets::setPasswordChar(box, u'*');
     for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Command5),
                        static_cast<QWidget*>(Command3), static_cast<QWidget*>(Command13)})
         w->setEnabled(false);
-    for (QAction* a : {menu_drucken, menu_edit, menu_loeschen})
+    for (QAction* a : {menu_drucken, menu_edit, menu_loeschen, menu_einstellungen, menu_passwort})
         a->setEnabled(false);
+    rs.MoveLast();
+    rs.MoveNext();
 }

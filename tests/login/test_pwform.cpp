@@ -53,6 +53,8 @@ private slots:
     void refusals();
     void aFailureInTheMiddleChangesNoRow_data();
     void aFailureInTheMiddleChangesNoRow();
+    void anotherCopyRenamedMeanwhile_data();
+    void anotherCopyRenamedMeanwhile();
 };
 
 void TestPwform::asksThePasswordFirst() {
@@ -152,10 +154,10 @@ void TestPwform::savesNameAndPassword_data() {
     QTest::newRow("rename, no question") << "anna"
                                          << "Anna B."
                                          << "0" << QStringList{kGespeichert};
-    // A name is stored as typed; only a new one must keep to the code page.
-    QTest::newRow("name outside the code page, kept") << "Łukasz"
-                                                      << "Łukasz"
-                                                      << "0" << QStringList{kGespeichert};
+    // A name is stored as typed, whatever its characters.
+    QTest::newRow("name outside the code page") << "anna"
+                                                << "Łukasz"
+                                                << "0" << QStringList{kGespeichert};
 }
 
 void TestPwform::savesNameAndPassword() {
@@ -237,13 +239,6 @@ void TestPwform::refusals_data() {
         << "Das Passwort enthält das Zeichen \u201Eÿ\u201C, das nicht gespeichert werden kann.\r\n"
            "Bitte verwenden Sie nur Buchstaben, Ziffern und Satzzeichen des westeuropäischen "
            "Zeichensatzes (ohne \u201Eÿ\u201C).";
-    QTest::newRow("name the cipher cannot carry")
-        << "anna \u0141"
-        << "neu"
-        << "neu"
-        << "Der Benutzername enthält das Zeichen \u201E\u0141\u201C, das nicht gespeichert werden "
-           "kann.\r\nBitte verwenden Sie nur Buchstaben, Ziffern und Satzzeichen des "
-           "westeuropäischen Zeichensatzes (ohne \u201Eÿ\u201C).";
     QTest::newRow("another user's name")
         << "bert"
         << "neu"
@@ -325,6 +320,50 @@ void TestPwform::aFailureInTheMiddleChangesNoRow() {
     // The window still works on what the file holds.
     QCOMPARE(f.Daten1.Recordset().Fields("Benutzer").Value(), QStringLiteral("anna"));
     QCOMPARE(f.Daten1.Recordset().Fields("Bezeichnung").Value(), f.Text6->text());
+}
+
+void TestPwform::anotherCopyRenamedMeanwhile_data() {
+    QTest::addColumn<QString>("fremd");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("meldung");
+    QTest::newRow("bert took the new name")
+        << "UPDATE Haupt SET Benutzer = 'Neu' WHERE Benutzer = 'bert'"
+        << "Neu"
+        << "Den Benutzernamen \u201ENeu\u201C gibt es bereits: Er gehört einem anderen "
+           "Benutzer.\r\nBitte wählen Sie einen anderen Namen.";
+    const QString keine = QStringLiteral(
+        "Benutzername und Passwort konnten nicht gespeichert werden.\r\nUnter dem Namen "
+        "\u201Eanna\u201C sind keine Einträge mehr vorhanden: Ein anderes Programm hat sie "
+        "inzwischen gelöscht oder umbenannt.\r\n\r\nEs wurde nichts geändert.");
+    QTest::newRow("anna's rows renamed, rename")
+        << "UPDATE Haupt SET Benutzer = 'x' WHERE Benutzer = 'anna'"
+        << "anna2" << keine;
+    QTest::newRow("anna's rows deleted, password") << "DELETE FROM Haupt WHERE Benutzer = 'anna'"
+                                                   << "anna" << keine;
+}
+
+// Another copy writes while the dialog is open: the write decides on the file.
+void TestPwform::anotherCopyRenamedMeanwhile() {
+    QFETCH(QString, fremd);
+    QFETCH(QString, name);
+    QFETCH(QString, meldung);
+    Umgebung env;
+    env.zeilen(zeilen());
+    env.anmelden("anna", "alt");
+    env.meldungen.antworte({msg::Yes});
+    QByteArray vorher;
+    oeffnen(env, "alt", [&](pwform& d) {
+        rawdb::ausfuehren(env.dbPfad(), fremd);
+        vorher = rawdb::dateiInhalt(env.dbPfad());
+        d.Text3->setText(name);
+        d.Text1->setText("neu");
+        d.Text2->setText("neu");
+        d.Command3->click();
+    });
+    QCOMPARE(env.meldungen.texte(),
+             (QStringList{"Benutzername und Passwort jetzt speichern?", meldung}));
+    QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    QCOMPARE(env.app->sitzung.aktBenutzer, QStringLiteral("anna"));
 }
 
 CLAVIDO_TEST_MAIN(TestPwform)

@@ -2,6 +2,7 @@
 #include "form_helpers.h"
 #include "main_window/form_clavido.h"
 #include "platform/limited_text_edit.h"
+#include "store/field_cipher.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -96,6 +97,7 @@ void TestLoeschen::theLastEntry() {
     env.meldungen.antworte({msg::Yes});
     f.menu_loeschen->trigger();
     QVERIFY(!f.Frame2->isVisible());
+    QVERIFY(!f.Check1->isChecked());
     QCOMPARE(env.meldungen.texte(), QStringList{kLetzte});
     QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Critical | msg::YesNo));
     QCOMPARE(env.lesen().size(), size_t(1));
@@ -143,22 +145,28 @@ void TestLoeschen::noChangesNothing() {
 void TestLoeschen::aFailedDeleteChangesNothing_data() {
     QTest::addColumn<QString>("wie");
     QTest::addColumn<QString>("grund");
+    QTest::addColumn<QStringList>("danach");
+    const QStringList beide{"Bank", "Web", "Konto"};
     QTest::newRow("file read-only") << "read-only"
-                                    << "Die Datenbankdatei ist schreibgeschützt.";
-    QTest::newRow("deleted by another program") << "gone"
-                                                << "Der Datensatz ist nicht mehr vorhanden.";
+                                    << "Die Datenbankdatei ist schreibgeschützt." << beide;
+    // The window then shows what the file holds, so that the refusal does not repeat.
+    QTest::newRow("deleted by another program")
+        << "gone"
+        << "Der Datensatz ist nicht mehr vorhanden." << QStringList{"Web", "Mail"};
     QTest::newRow("changed by another program")
         << "changed"
-        << "Der Datensatz wurde inzwischen von einem anderen Programm geändert.";
+        << "Der Datensatz wurde inzwischen von einem anderen Programm geändert." << beide;
 }
 
 void TestLoeschen::aFailedDeleteChangesNothing() {
     QFETCH(QString, wie);
     QFETCH(QString, grund);
+    QFETCH(QStringList, danach);
     Umgebung env;
     env.zeilen({{"anna", "pw", "Bank", "Konto"}, {"anna", "pw", "Web", "Mail"}});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
+    klartextAnzeigen(f);
     if (wie == "read-only")
         env.app->verbindung.exec(QStringLiteral("PRAGMA query_only = ON"));
     else if (wie == "gone")
@@ -166,17 +174,25 @@ void TestLoeschen::aFailedDeleteChangesNothing() {
     else
         rawdb::ausfuehren(env.dbPfad(),
                           QStringLiteral("UPDATE Haupt SET Pin = 'neu' WHERE rowid = 1"));
-    const QStringList listen = listenEintraege(f.Combo2) + listenEintraege(f.Combo1);
     env.meldungen.antworte({msg::Yes});
     f.menu_loeschen->trigger();
     QCOMPARE(env.meldungen.meldungen.size(), 2);
     QCOMPARE(env.meldungen.meldungen[1].text,
              QStringLiteral("Der Datensatz konnte nicht gelöscht werden.\r\n") + grund);
     QCOMPARE(env.meldungen.meldungen[1].style, int(msg::Exclamation));
-    QCOMPARE(listenEintraege(f.Combo2) + listenEintraege(f.Combo1), listen);
-    QCOMPARE(f.Text6->text(), QStringLiteral("Konto"));
-    QCOMPARE(f.Label2->text(), QStringLiteral("2"));
+    QCOMPARE(listenEintraege(f.Combo2) + listenEintraege(f.Combo1), danach);
+    QCOMPARE(f.Text6->text(), danach.last());
+    QCOMPARE(f.Label2->text(), QString::number(danach.size() - 1));
     QCOMPARE(env.lesen().size(), size_t(wie == "gone" ? 1 : 2));
+    if (wie != "changed")
+        return;
+    // The entry as the other copy left it is shown, and deleted at the next try.
+    QCOMPARE(f.Text4->text(), entschluesseln("neu", kFeldSchluessel));
+    env.meldungen.meldungen.clear();
+    env.meldungen.antworte({msg::Yes});
+    f.menu_loeschen->trigger();
+    QCOMPARE(env.meldungen.texte(), QStringList{"Diesen Datensatz jetzt löschen?"});
+    QCOMPARE(rawdb::spalte(env.lesen(), "Bezeichnung"), QStringList{"Mail"});
 }
 
 CLAVIDO_TEST_MAIN(TestLoeschen)

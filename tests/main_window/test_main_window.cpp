@@ -2,12 +2,15 @@
 #include "editor/form_daten.h"
 #include "environment.h"
 #include "form_helpers.h"
+#include "login/pwform.h"
 #include "login/pwfrage.h"
 #include "login/pwstartform.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_einstellungen.h"
 #include "maintenance/form_uebernahme.h"
 #include "platform/limited_text_edit.h"
 #include "platform/widgets.h"
+#include "store/field_cipher.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -45,6 +49,8 @@ private slots:
     void everyCommandReachesItsHandler();
     void newSignInStartsTheProgramAgain_data();
     void newSignInStartsTheProgramAgain();
+    void theShownEntryDeletedByAnotherCopy_data();
+    void theShownEntryDeletedByAnotherCopy();
 };
 
 void TestMainWindow::showsTheFirstCategoryAndEntry() {
@@ -362,6 +368,68 @@ void TestMainWindow::newSignInStartsTheProgramAgain() {
     QCOMPARE(env.prozesse.gestartet, QStringList{QCoreApplication::applicationFilePath()});
     QVERIFY(env.beendet());
     QCOMPARE(env.app->sitzung.endeModus, qint16(2));
+}
+
+void TestMainWindow::theShownEntryDeletedByAnotherCopy_data() {
+    QTest::addColumn<QString>("weg");
+    QTest::newRow("settings saved") << "settings";
+    QTest::newRow("password changed") << "password";
+    QTest::newRow("new entry not saved") << "editor";
+    QTest::newRow("plain text asked for") << "plain text";
+}
+
+// Another copy deletes the entry this one shows; bert's row stands first in
+// the table, where a re-read of the table would leave the recordset.
+void TestMainWindow::theShownEntryDeletedByAnotherCopy() {
+    QFETCH(QString, weg);
+    Umgebung env;
+    Eintrag mail{"anna", "pw", "Web", "Mail"};
+    mail.konto = QStringLiteral("annas Konto");
+    env.zeilen({{"bert", "b", "Auto", "Berts"}, {"anna", "pw", "Bank", "Konto"}, mail});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    QCOMPARE(f.Text6->text(), QStringLiteral("Konto"));
+    rawdb::ausfuehren(env.dbPfad(), QStringLiteral("DELETE FROM Haupt WHERE rowid = 2"));
+    env.meldungen.antworte({msg::Yes});
+    if (weg == "settings") {
+        env.modal.erwarte<FormEinstellungen>([](FormEinstellungen& d) { d.Command2->click(); });
+        f.menu_einstellungen->trigger();
+    } else if (weg == "password") {
+        env.modal.erwarte<pwform>([](pwform& d) {
+            d.Text7->setText("pw");
+            d.Command9->click();
+            d.Text1->setText("neu");
+            d.Text2->setText("neu");
+            d.Command3->click();
+        });
+        f.menu_passwort->trigger();
+    } else if (weg == "editor") {
+        env.meldungen.antworten = {msg::No};
+        env.modal.erwarte<FormDaten>([](FormDaten& d) {
+            d.Combo1->setEditText("Bank");
+            d.Text1->setText("Neu");
+            for (QLineEdit* box : {d.Text2, d.Text3, d.Text8})
+                box->setText("x");
+            d.Text14->setPlainText("x");
+            d.Command2->click();
+            d.Command1_Click();
+        });
+        f.menu_neu->trigger();
+    } else {
+        // Asked for on the gone entry: nothing is shown in its place.
+        klartextAnzeigen(f);
+        QVERIFY(!f.Check1->isChecked());
+        QCOMPARE(f.Text5->text(), verschluesseln("annas Konto", kFeldSchluessel));
+    }
+    // The window shows what is left of anna's, and works on that row.
+    QCOMPARE(listenEintraege(f.Combo2) + listenEintraege(f.Combo1), (QStringList{"Web", "Mail"}));
+    QCOMPARE(f.Text6->text(), QStringLiteral("Mail"));
+    QCOMPARE(f.Label2->text(), QStringLiteral("1"));
+    klartextAnzeigen(f, weg == "password" ? "neu" : "pw");
+    QCOMPARE(f.Text5->text(), QStringLiteral("annas Konto"));
+    env.meldungen.antworten = {msg::Yes};
+    f.menu_loeschen->trigger();
+    QCOMPARE(rawdb::spalte(env.lesen(), "Bezeichnung"), QStringList{"Berts"});
 }
 
 CLAVIDO_TEST_MAIN(TestMainWindow)
