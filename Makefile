@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all run test deps build bench bench-a11y screenshots clean format test-sanitize fuzz
+.PHONY: all run test deps build package bench bench-a11y screenshots clean format test-sanitize fuzz
 
 all: build
 
@@ -20,6 +20,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The Debian package lumoclavido_6.1.0-1_amd64.deb, in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@echo "make package: $(BUILD)/$$(cd $(BUILD) && ls -t lumoclavido_*.deb | head -1)"
 
 bench: build
 	$(BUILD)/bin/clavido_bench
@@ -66,5 +71,6 @@ fuzz: deps
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# Never a database file: see tools/clean.
 clean:
-	rm -rf $(BUILD)
+	@tools/clean $(BUILD)

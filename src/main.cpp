@@ -23,7 +23,11 @@ int main(int argc, char* argv[]) {
     RealProcesses processes;
     Services dienste{messages, clipboard, printer, help, processes};
 
-    Clavido clavido(dienste, datenOrdner());
+    QString ordner = datenOrdner();
+    const QString geholt = datenbankHolen(QCoreApplication::applicationDirPath(), ordner);
+    Clavido clavido(dienste, ordner);
+    if (!geholt.isEmpty())
+        clavido.meldung(geholt, msg::Information);
     clavido.Main();
     // Ended before the first event loop (refused at start, or the sign-in
     // cancelled): exit() had no loop to end.

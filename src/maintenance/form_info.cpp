@@ -4,6 +4,7 @@
 #include "app/pictures.h"
 #include "store/record_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFrame>
@@ -123,8 +124,14 @@ void FormInfo::Form_Load() {
                                    "mehrerer Benutzer verschlüsselt in einer Datenbankdatei auf.\n"
                                    "Fragen, Hinweise und Fehlerberichte nimmt das Projekt gern\n"
                                    "per E-Mail oder über seine Internetseite entgegen."));
+    // Beside the program only for a copy kept in a folder of its own (a stick).
+    const bool nebenDemProgramm =
+        QDir(app.programmOrdner) == QDir(QCoreApplication::applicationDirPath());
     Label3->setText(QStringLiteral("Datenbankdatei: ") +
-                    QDir::toNativeSeparators(recordfile::pathIn(app.programmOrdner)));
+                    QDir::toNativeSeparators(recordfile::pathIn(app.programmOrdner)) +
+                    (nebenDemProgramm
+                         ? QStringLiteral("\n(neben dem Programm: eine tragbare Kopie)")
+                         : QStringLiteral("\n(in Ihrem persönlichen Datenordner)")));
 }
 
 void FormInfo::linkOeffnen(const QString& ziel) {

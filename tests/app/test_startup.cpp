@@ -16,11 +16,14 @@
 #include "store/record_file.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -61,6 +64,7 @@ private slots:
     void registrationPathTwiceShowsTheDisclaimerAgain();
     void closingRegistrationEnds();
     void windowsLookRight();
+    void databaseFolder_data();
     void databaseFolder();
 };
 
@@ -202,25 +206,75 @@ void TestStartup::windowsLookRight() {
     app.formDaten().Unload();
 }
 
+void TestStartup::databaseFolder_data() {
+    QTest::addColumn<QString>("wie");     // how the program was put there
+    QTest::addColumn<QStringList>("da");  // what is there: "alt", "neu", "journal", "nur lesen"
+    QTest::addColumn<QString>("ordner");  // where the file is used: "programm" or "benutzer"
+    QTest::addColumn<QString>("meldung"); // the start of what the user is told
+    QTest::newRow("portable, new") << "tragbar" << QStringList{} << "programm"
+                                   << "";
+    QTest::newRow("portable, a file beside, folder read-only")
+        << "tragbar" << QStringList{"alt", "nur lesen"} << "programm"
+        << "";
+    if (geteuid() != 0)
+        QTest::newRow("portable, folder read-only")
+            << "tragbar" << QStringList{"nur lesen"} << "benutzer"
+            << "";
+    QTest::newRow("build tree") << "bau" << QStringList{} << "benutzer"
+                                << "";
+    QTest::newRow("installed") << "installiert" << QStringList{} << "benutzer"
+                               << "";
+    QTest::newRow("build tree, a file of an earlier run")
+        << "bau" << QStringList{"alt"} << "benutzer"
+        << "Ihre Datenbankdatei lag bisher neben dem Programm";
+    QTest::newRow("installed, a file in both")
+        << "installiert" << QStringList{"alt", "neu"} << "benutzer"
+        << "";
+    QTest::newRow("installed, a write cut off beside")
+        << "installiert" << QStringList{"alt", "journal"} << "programm"
+        << "";
+}
+
 void TestStartup::databaseFolder() {
-    QTemporaryDir programm, benutzer;
-    const QString eigener = benutzer.filePath("lumoClavido");
-    // Beside the program, where the user may write.
-    QCOMPARE(datenOrdner(programm.path(), eigener), programm.path());
-    // Installed where only the administrator writes: the user's own folder.
-    QVERIFY(QFile::setPermissions(programm.path(), QFile::ReadOwner | QFile::ExeOwner));
-    if (geteuid() != 0) {
-        QCOMPARE(datenOrdner(programm.path(), eigener), eigener);
-        QVERIFY(QFileInfo(eigener).isDir());
+    QFETCH(QString, wie);
+    QFETCH(QStringList, da);
+    QFETCH(QString, ordner);
+    QFETCH(QString, meldung);
+    auto anlegen = [](const QString& pfad) {
+        QDir().mkpath(QFileInfo(pfad).path());
+        QFile(pfad).open(QIODevice::WriteOnly);
+    };
+    QTemporaryDir wurzel;
+    const QString programm = wurzel.filePath("bin");
+    const QString eigener = wurzel.filePath("home/.local/share/lumoClavido");
+    QDir().mkpath(programm);
+    if (wie == "bau")
+        anlegen(wurzel.filePath("CMakeCache.txt"));
+    if (wie == "installiert")
+        anlegen(wurzel.filePath("share/applications/lumoclavido.desktop"));
+    if (da.contains("alt"))
+        rawdb::schreibe(recordfile::pathIn(programm), {{"anna", "pw", "Bank", "alt"}});
+    if (da.contains("journal"))
+        anlegen(recordfile::pathIn(programm) + "-journal");
+    if (da.contains("neu")) {
+        QDir().mkpath(eigener);
+        rawdb::schreibe(recordfile::pathIn(eigener), {{"anna", "pw", "Bank", "neu"}});
     }
-    // A file already beside the program is used where it is.
-    QVERIFY(QFile::setPermissions(programm.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    rawdb::schreibe(recordfile::pathIn(programm.path()), {});
-    QVERIFY(QFile::setPermissions(programm.path(), QFile::ReadOwner | QFile::ExeOwner));
-    QCOMPARE(datenOrdner(programm.path(), eigener), programm.path());
-    QVERIFY(QFile::setPermissions(programm.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const auto rechte = QFile::permissions(programm);
+    if (da.contains("nur lesen"))
+        QVERIFY(QFile::setPermissions(programm, QFile::ReadOwner | QFile::ExeOwner));
+    QString gewaehlt = datenOrdner(programm, eigener);
+    const QString gesagt = datenbankHolen(programm, gewaehlt);
+    QFile::setPermissions(programm, rechte);
+    QCOMPARE(gewaehlt, ordner == "programm" ? programm : eigener);
+    QCOMPARE(gesagt.left(meldung.size()), meldung);
+    QCOMPARE(gesagt.isEmpty(), meldung.isEmpty());
+    // Brought over means moved: one file, with its rows.
+    if (!meldung.isEmpty()) {
+        QVERIFY(!QFileInfo::exists(recordfile::pathIn(programm)));
+        QCOMPARE(rawdb::spalte(rawdb::lese(recordfile::pathIn(eigener)), "Bezeichnung"),
+                 QStringList{"alt"});
+    }
 }
 
 CLAVIDO_TEST_MAIN(TestStartup)

@@ -36,11 +36,12 @@ void TestInfo::clicksCloseButLinksOpen() {
     Umgebung env;
     env.zeilen({{"anna", "pw", "K", "a"}});
     env.anmelden("anna", "pw");
-    QString release, produkt;
+    QString release, produkt, datei;
     bool offen = false;
     env.modal.erwarte<FormInfo>([&](FormInfo& d) {
         release = d.Label1->text();
         produkt = d.Label8->text();
+        datei = d.Label3->text();
         QHash<QString, QWidget*> teile = {
             {"Hyperlink1", d.Hyperlink1}, {"Hyperlink2", d.Hyperlink2}, {"Label5", d.Label5},
             {"Label6", d.Label6},         {"Image2", d.Image2},         {"Shape1", d.Shape1}};
@@ -58,6 +59,8 @@ void TestInfo::clicksCloseButLinksOpen() {
     env.app->formClavido().Command7->click();
     QCOMPARE(release, QStringLiteral("Release 6.1.0-3"));
     QCOMPARE(produkt, QStringLiteral("lumoClavido"));
+    // The test's data folder is not the program's: the user's own folder.
+    QCOMPARE(datei, "Datenbankdatei: " + env.dbPfad() + "\n(in Ihrem persönlichen Datenordner)");
     QCOMPARE(env.prozesse.geoeffnet, geoeffnet.isEmpty() ? QStringList{} : QStringList{geoeffnet});
     QCOMPARE(offen, !geoeffnet.isEmpty());
 }
