@@ -1,3 +1,4 @@
+#include "editor/form_daten.h"
 #include "environment.h"
 #include "form_helpers.h"
 #include "main_window/form_clavido.h"
@@ -8,9 +9,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTest>
@@ -220,8 +223,10 @@ void TestKlartext::copiesTheLastSelection() {
 }
 
 void TestKlartext::clipboardGuardAtTheEnd_data() {
-    QTest::addColumn<bool>("kopiert");
-    QTest::addColumn<QString>("ablageDanach"); // what another program left there, or the copy
+    // How a secret was copied: by the program's command, or by the box itself.
+    QTest::addColumn<QString>("kopie");
+    // What another program left there since; "*" what the copy left there.
+    QTest::addColumn<QString>("ablageDanach");
     QTest::addColumn<int>("antwort");
     QTest::addColumn<QString>("weg"); // how the window is closed
     QTest::addColumn<QStringList>("meldungen");
@@ -230,18 +235,31 @@ void TestKlartext::clipboardGuardAtTheEnd_data() {
                                          "\r\n\r\nSoll der Inhalt der Zwischenablage jetzt "
                                          "gelöscht werden?");
     const QString leer = QStringLiteral("Die Zwischenablage ist jetzt leer!");
-    QTest::newRow("no copy") << false << "fremd" << 0 << "F5" << QStringList{} << "fremd";
-    QTest::newRow("copy, emptied since") << true << "" << 0 << "F5" << QStringList{} << "";
-    QTest::newRow("copy, yes") << true << "47" << int(msg::Yes) << "F5" << QStringList{frage, leer}
-                               << "";
-    QTest::newRow("copy, no") << true << "47" << int(msg::No) << "button" << QStringList{frage}
-                              << "47";
+    QTest::newRow("no copy") << ""
+                             << "fremd" << 0 << "F5" << QStringList{} << "fremd";
+    QTest::newRow("copy, emptied since") << "Kopieren"
+                                         << "" << 0 << "F5" << QStringList{} << "";
+    QTest::newRow("copy, yes") << "Kopieren"
+                               << "47" << int(msg::Yes) << "F5" << QStringList{frage, leer} << "";
+    QTest::newRow("copy, no") << "Kopieren"
+                              << "47" << int(msg::No) << "button" << QStringList{frage} << "47";
     QTest::newRow("other text since, yes")
-        << true << "fremd" << int(msg::Yes) << "close box" << QStringList{frage, leer} << "";
+        << "Kopieren"
+        << "fremd" << int(msg::Yes) << "close box" << QStringList{frage, leer} << "";
+    QTest::newRow("ctrl+c, no") << "Ctrl+C"
+                                << "*" << int(msg::No) << "F5" << QStringList{frage} << "47";
+    QTest::newRow("ctrl+insert, yes")
+        << "Ctrl+Ins"
+        << "*" << int(msg::Yes) << "F5" << QStringList{frage, leer} << "";
+    QTest::newRow("context menu, no") << "Kontextmenü"
+                                      << "*" << int(msg::No) << "F5" << QStringList{frage} << "47";
+    QTest::newRow("cut in the editor, no")
+        << "Ctrl+X im Editor"
+        << "*" << int(msg::No) << "F5" << QStringList{frage} << "geheim";
 }
 
 void TestKlartext::clipboardGuardAtTheEnd() {
-    QFETCH(bool, kopiert);
+    QFETCH(QString, kopie);
     QFETCH(QString, ablageDanach);
     QFETCH(int, antwort);
     QFETCH(QString, weg);
@@ -254,14 +272,40 @@ void TestKlartext::clipboardGuardAtTheEnd() {
     env.zeilen({e});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    if (kopiert) {
+    if (!kopie.isEmpty()) {
         klartextAnzeigen(f);
         f.Text4->setSelection(0, 2);
+    }
+    if (kopie == "Kopieren") {
         f.menu_kopieren->setEnabled(true);
         f.menu_kopieren->trigger();
-        env.meldungen.meldungen.clear();
+    } else if (kopie == "Kontextmenü") {
+        QContextMenuEvent menue(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                f.Text4->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(f.Text4, &menue);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(popup);
+        const QString kopieren = QCoreApplication::translate("QLineEdit", "&Copy");
+        for (QAction* eintrag : popup->actions()) {
+            if (eintrag->text().section(u'\t', 0, 0) == kopieren)
+                eintrag->trigger();
+        }
+        popup->close();
+    } else if (kopie == "Ctrl+X im Editor") {
+        env.modal.erwarte<FormDaten>([](FormDaten& d) {
+            d.Text2->setText(QStringLiteral("geheim"));
+            d.Text2->selectAll();
+            QTest::keyClick(d.Text2, Qt::Key_X, Qt::ControlModifier);
+            d.Command1_Click();
+        });
+        f.menu_neu_Click();
+    } else if (!kopie.isEmpty()) {
+        const QKeyCombination taste = QKeySequence(kopie)[0];
+        QTest::keyClick(f.Text4, taste.key(), taste.keyboardModifiers());
     }
-    env.ablage.text = ablageDanach;
+    env.meldungen.meldungen.clear();
+    if (ablageDanach != "*")
+        env.ablage.text = ablageDanach;
     if (antwort)
         env.meldungen.antworte({msg::Answer(antwort)});
     QApplication::setActiveWindow(&f);
