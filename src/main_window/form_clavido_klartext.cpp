@@ -151,6 +151,13 @@ bool FormClavido::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this, box] { Text_MouseUp(box); });
         }
         break;
+    case QEvent::KeyRelease:
+        // A selection made with the keyboard (Shift with the arrows, Home or
+        // End, Ctrl+A) counts as one made with the mouse.
+        if (auto* box = qobject_cast<QLineEdit*>(watched);
+            box && (box == Text5 || box == Text4 || box == Text9))
+            Text_MouseUp(box);
+        break;
     default:
         break;
     }
