@@ -56,13 +56,9 @@ void FormClavido::Check1_Click() {
 void FormClavido::Command9_Click() {
     Sitzung& s = app.sitzung;
     s.gespPasswort = Text7->text();
-    auto abbrechen = [this] {
-        Check1->setChecked(false);
-        Check1->setEnabled(true);
-        Frame2->setVisible(false);
-    };
+    // An empty password closes the frame as its close button does.
     if (s.gespPasswort.isEmpty()) {
-        abbrechen();
+        Command10_Click();
         return;
     }
     if (versuch == 0)
@@ -84,13 +80,15 @@ void FormClavido::Command9_Click() {
         return;
     }
     if (!falschesPasswort(app, versuch, Text7))
-        abbrechen();
+        Command10_Click();
 }
 
 void FormClavido::Command10_Click() {
     Check1->setChecked(false);
     Check1->setEnabled(true);
     Frame2->setVisible(false);
+    // The hidden box need not keep what was typed.
+    Text7->clear();
 }
 
 void FormClavido::Text_MouseUp(QLineEdit* box) {

@@ -64,10 +64,15 @@ void TestKlartext::passwordAskedAgain_data() {
     QTest::newRow("outer blanks") << QStringList{"tick", "  pw "} << "-XEK" << QStringList{};
     QTest::newRow("enter") << QStringList{"tick", "enter pw"} << "-XEK" << QStringList{};
     QTest::newRow("empty") << QStringList{"tick", ""} << "--E-" << QStringList{};
-    QTest::newRow("frame closed") << QStringList{"tick", "close"} << "--E-" << QStringList{};
+    QTest::newRow("frame closed") << QStringList{"tick", "type x", "close"} << "--E-"
+                                  << QStringList{};
     QTest::newRow("other case") << QStringList{"tick", "PW"} << "RX--" << QStringList{"1" + falsch};
     QTest::newRow("wrong, right") << QStringList{"tick", "x", "pw"} << "-XEK"
                                   << QStringList{"1" + falsch};
+    QTest::newRow("third ends")
+        << QStringList{"tick", "x", "x", "x"} << "--E-"
+        << QStringList{"1" + falsch, "2" + falsch,
+                       "3. Versuch: Das Passwort ist ungültig! Diese Funktion wird abgebrochen."};
     QTest::newRow("third ends, fourth starts at 1")
         << QStringList{"tick", "x", "x", "x", "tick", "x"} << "RX--"
         << QStringList{"1" + falsch, "2" + falsch,
@@ -93,6 +98,8 @@ void TestKlartext::passwordAskedAgain() {
             f.Check1->click();
         } else if (schritt == "close") {
             f.Command10->click();
+        } else if (schritt.startsWith("type ")) {
+            f.Text7->setText(schritt.mid(5));
         } else if (schritt.startsWith("enter ")) {
             f.Text7->setText(schritt.mid(6));
             QTest::keyClick(f.Text7, Qt::Key_Return);
