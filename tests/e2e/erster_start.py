@@ -26,6 +26,10 @@ def szenario(d):
     ordner = d.programmordner()
     programm = d.starte(ordner)
     d.fenster(TITEL, "Bitte haben Sie etwas Geduld, das Programm wird geladen...")
+    # No core file may keep what the program shows in plain text.
+    with open(f"/proc/{programm.pid}/limits") as limits:
+        kern = [z.split() for z in limits if z.startswith("Max core file size")][0]
+    pruefe(kern[4:6] == ["0", "0"], f"Kern-Datei: {kern}")
     d.bild("start")
 
     anmeldung = d.fenster(TITEL, "Anmeldung")
