@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -135,6 +136,12 @@ void TestDialogs::helpFromAModalDialogTakesInput() {
     QVERIFY(hilfe.window());
     QCOMPARE(aktiv, hilfe.window());
     QCOMPARE(besitzer, &dialog);
+    // Where the file is, and what a damaged one brings, as the program does it.
+    const QString hilfeText = hilfe.window()->findChild<QTextBrowser*>()->toPlainText();
+    QVERIFY(hilfeText.contains(QStringLiteral("~/.local/share/lumoClavido/")));
+    QVERIFY(!hilfeText.contains(QStringLiteral("immer im Programmordner")));
+    QVERIFY(hilfeText.contains(QStringLiteral("Möchten Sie eine gesicherte Datenbank wieder "
+                                              "herstellen?")));
     // Opened again without a modal dialog, it is a window of its own.
     hilfe.showContents(nullptr);
     QVERIFY(hilfe.window()->isVisible());
