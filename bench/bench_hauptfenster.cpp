@@ -23,6 +23,9 @@ namespace {
 // the last user is signed in.
 Umgebung& tabelle(int zeilen, int benutzer) {
     static std::map<std::pair<int, int>, std::unique_ptr<Umgebung>> alle;
+    // Their windows go while the application lives, not after it at exit.
+    if (alle.empty())
+        qAddPostRoutine([] { alle.clear(); });
     auto& env = alle[{zeilen, benutzer}];
     if (env)
         return *env;

@@ -42,6 +42,9 @@ struct Bestand {
 std::map<int, Bestand> alle;
 
 Bestand& bestand(int zeilen) {
+    // Their windows go while the application lives, not after it at exit.
+    if (alle.empty())
+        qAddPostRoutine([] { alle.clear(); });
     Bestand& b = alle[zeilen];
     if (b.env)
         return b;
@@ -311,6 +314,5 @@ int main(int argc, char* argv[]) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    alle.clear();
     return 0;
 }

@@ -9,7 +9,17 @@
 
 #include <QApplication>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
 int main(int argc, char* argv[]) {
+    // The secrets shown and copied stand in plain text in this process's
+    // memory: no core file may keep them, no other process of the user may
+    // attach to read them.
+    prctl(PR_SET_DUMPABLE, 0);
+    const rlimit keinKern{0, 0};
+    setrlimit(RLIMIT_CORE, &keinKern);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumoClavido"));
     QApplication::setApplicationVersion(QStringLiteral("6.1.0"));

@@ -26,7 +26,10 @@
 
 Clavido::Clavido(Services& dienste, const QString& programmOrdner)
     : dienste(dienste)
-    , programmOrdner(programmOrdner) {
+    , programmOrdner(programmOrdner)
+    , geheimFelder(dienste.clipboard) {
+    // A box's own copy of a secret is a copy like the program's: the end asks about it.
+    QObject::connect(&geheimFelder, &SecretBoxes::copied, [this] { sitzung.ablageBenutzt = 1; });
     ignoreFileSizeSignal();
     installButtonKeys();
     QApplication::setWindowIcon(bildIcon(Bild::Schloss));

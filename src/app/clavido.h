@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "platform/db/connection.h"
 #include "platform/message_box.h"
+#include "platform/secret_boxes.h"
 #include "platform/services.h"
 
 #include <QString>
@@ -85,6 +86,8 @@ public:
     Services& dienste;
     const QString programmOrdner;
     db::Connection verbindung;
+    // The boxes that show secrets: what they copy by themselves is guarded.
+    SecretBoxes geheimFelder;
 
 private:
     bool beendet_ = false;

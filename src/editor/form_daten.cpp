@@ -60,6 +60,8 @@ QToolButton* bildKnopf(Bild bild, const QString& tip, QWidget* parent) {
 FormDaten::FormDaten(Clavido& app)
     : Formular(app) {
     baueFenster();
+    for (QLineEdit* box : {Text2, Text3, Text8})
+        app.geheimFelder.add(box);
     zuruecksetzen();
 }
 

@@ -4,12 +4,15 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 
 FormClavido::FormClavido(Clavido& app)
     : Daten1(app.verbindung)
     , app(app) {
     setWindowTitle(Clavido::titel());
     baueFenster();
+    for (QLineEdit* box : {Text5, Text4, Text9})
+        app.geheimFelder.add(box);
     connect(Combo2, &QComboBox::activated, this, &FormClavido::Combo2_Click);
     connect(Combo1, &QComboBox::activated, this, &FormClavido::Combo1_Click);
 }

@@ -56,7 +56,8 @@ public:
     void Check1_Click();
     void Command9_Click();
     void Command10_Click();
-    // After a mouse selection in a secret box: copying needs plain text and a selection.
+    // After a selection with the mouse or the keyboard in a secret box: copying
+    // needs plain text and a selection.
     void Text_MouseUp(QLineEdit* box);
     void Label11_Click();
     // The hint line for the control under the mouse (the window itself: the resting caption).

@@ -58,13 +58,9 @@ void FormClavido::Check1_Click() {
 void FormClavido::Command9_Click() {
     Sitzung& s = app.sitzung;
     s.gespPasswort = Text7->text();
-    auto abbrechen = [this] {
-        Check1->setChecked(false);
-        Check1->setEnabled(true);
-        Frame2->setVisible(false);
-    };
+    // An empty password closes the frame as its close button does.
     if (s.gespPasswort.isEmpty()) {
-        abbrechen();
+        Command10_Click();
         return;
     }
     if (versuch == 0)
@@ -94,13 +90,15 @@ void FormClavido::Command9_Click() {
         return;
     }
     if (!falschesPasswort(app, versuch, Text7))
-        abbrechen();
+        Command10_Click();
 }
 
 void FormClavido::Command10_Click() {
     Check1->setChecked(false);
     Check1->setEnabled(true);
     Frame2->setVisible(false);
+    // The hidden box need not keep what was typed.
+    Text7->clear();
 }
 
 void FormClavido::Text_MouseUp(QLineEdit* box) {
@@ -160,6 +158,13 @@ bool FormClavido::eventFilter(QObject* watched, QEvent* event) {
             // Once the box has taken the release, its selection is final.
             QTimer::singleShot(0, this, [this, box] { Text_MouseUp(box); });
         }
+        break;
+    case QEvent::KeyRelease:
+        // A selection made with the keyboard (Shift with the arrows, Home or
+        // End, Ctrl+A) counts as one made with the mouse.
+        if (auto* box = qobject_cast<QLineEdit*>(watched);
+            box && (box == Text5 || box == Text4 || box == Text9))
+            Text_MouseUp(box);
         break;
     default:
         break;

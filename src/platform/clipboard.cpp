@@ -11,7 +11,7 @@ void QtClipboard::clear() {
 void QtClipboard::setSecretText(const QString& text) {
     auto* data = new QMimeData;
     data->setText(text);
-    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    data->setData(kSecretHint, QByteArrayLiteral("secret"));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

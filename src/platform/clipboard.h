@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// The mime type that marks a text as a secret for clipboard managers.
+inline const QString kSecretHint = QStringLiteral("x-kde-passwordManagerHint");
+
 class Clipboard {
 public:
     virtual ~Clipboard() = default;

@@ -15,32 +15,68 @@
 
 #include <algorithm>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace {
 
-// Volumes a user keeps files on, not the system's own pseudo file systems.
-bool zeigen(const QStorageInfo& volume) {
-    static const QStringList intern = {
-        "proc",      "sysfs",  "devtmpfs",    "devpts",   "cgroup",     "cgroup2",  "mqueue",
-        "pstore",    "bpf",    "tracefs",     "debugfs",  "securityfs", "configfs", "fusectl",
-        "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "nsfs",       "overlay",  "squashfs"};
-    if (!volume.isValid() || !volume.isReady())
-        return false;
-    if (intern.contains(QString::fromLatin1(volume.fileSystemType())))
-        return false;
-    const QString root = volume.rootPath();
-    return !root.startsWith(QStringLiteral("/proc")) && !root.startsWith(QStringLiteral("/sys")) &&
-           !root.startsWith(QStringLiteral("/run")) && !root.startsWith(QStringLiteral("/dev"));
+bool unter(const QString& pfad, const QString& ordner) {
+    return pfad == ordner || pfad.startsWith(ordner.endsWith(u'/') ? ordner : ordner + u'/');
+}
+
+QString benutzerName() {
+    const passwd* eintrag = ::getpwuid(::geteuid());
+    return eintrag ? QString::fromLocal8Bit(eintrag->pw_name) : QString();
 }
 
 } // namespace
+
+bool FolderChooser::listsVolume(const QString& mountPoint, const QString& fsType,
+                                const QString& device, const QString& user, const QString& home) {
+    static const QStringList intern = {
+        "proc",        "sysfs",          "devtmpfs",  "devpts",  "cgroup",      "cgroup2",
+        "mqueue",      "pstore",         "bpf",       "tracefs", "debugfs",     "securityfs",
+        "configfs",    "fusectl",        "hugetlbfs", "autofs",  "binfmt_misc", "efivarfs",
+        "nsfs",        "rpc_pipefs",     "selinuxfs", "overlay", "squashfs",    "fuse.snapfuse",
+        "fuse.portal", "fuse.gvfsd-fuse"};
+    static const QStringList netz = {"nfs",   "nfs4",       "cifs",        "smb3",
+                                     "smbfs", "fuse.sshfs", "fuse.rclone", "davfs"};
+    // The system's own places, even on a disk of their own.
+    static const QStringList system = {"/boot", "/efi", "/etc", "/usr", "/var", "/snap",
+                                       "/proc", "/sys", "/dev", "/run", "/tmp"};
+    if (mountPoint == QStringLiteral("/"))
+        return true;
+    if (intern.contains(fsType))
+        return false;
+    if (!home.isEmpty() && home != QStringLiteral("/") && unter(mountPoint, home))
+        return true;
+    // A RAM disk elsewhere is the system's or a sandbox's, and forgets its
+    // files at the next start.
+    if (fsType == QStringLiteral("tmpfs") || fsType == QStringLiteral("ramfs"))
+        return false;
+    if (unter(mountPoint, QStringLiteral("/home")) || unter(mountPoint, QStringLiteral("/media")) ||
+        unter(mountPoint, QStringLiteral("/mnt")) ||
+        (!user.isEmpty() && unter(mountPoint, QStringLiteral("/run/media/") + user)))
+        return true;
+    for (const QString& ort : system) {
+        if (unter(mountPoint, ort))
+            return false;
+    }
+    const bool blockgeraet = device.startsWith(QStringLiteral("/dev/")) &&
+                             !device.startsWith(QStringLiteral("/dev/loop"));
+    return blockgeraet || fsType == QStringLiteral("zfs") || netz.contains(fsType);
+}
 
 FolderChooser::FolderChooser(QWidget* parent)
     : QWidget(parent) {
     drives_ = new QComboBox(this);
     drives_->setObjectName(QStringLiteral("Drive1"));
     QStringList wurzeln;
+    const QString benutzer = benutzerName();
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (zeigen(volume) && !wurzeln.contains(volume.rootPath()))
+        if (volume.isValid() && volume.isReady() && !wurzeln.contains(volume.rootPath()) &&
+            listsVolume(volume.rootPath(), QString::fromLatin1(volume.fileSystemType()),
+                        QString::fromLocal8Bit(volume.device()), benutzer, QDir::homePath()))
             wurzeln << volume.rootPath();
     }
     if (!wurzeln.contains(QDir::rootPath()))

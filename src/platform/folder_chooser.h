@@ -25,6 +25,13 @@ public:
     QLineEdit* pathBox() const { return path_; }
     QTreeView* tree() const { return tree_; }
 
+    // Whether the drive list shows a mounted volume: one a user keeps files
+    // on (the root and home file systems, /media, /mnt, /run/media/<user>,
+    // real block devices, network shares), not the system's pseudo file
+    // systems, its own places, snaps, container layers or RAM disks.
+    static bool listsVolume(const QString& mountPoint, const QString& fsType, const QString& device,
+                            const QString& user, const QString& home);
+
     // The classic error numbers of a failed drive or folder change.
     enum Fehler { PfadNichtGefunden = 76, GeraetNichtVerfuegbar = 68, ZugriffVerweigert = 70 };
 

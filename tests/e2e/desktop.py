@@ -266,9 +266,11 @@ class Desktop:
         self.klick(self.teil(box, knopf, "push button"))
         return text
 
-    def ablage(self):
-        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
-                              capture_output=True, text=True).stdout
+    def ablage(self, auswahl="clipboard", ziel=None):
+        """What the clipboard holds; with auswahl="primary", what a middle click pastes;
+        with ziel="TARGETS", the types it is offered in."""
+        befehl = ["xclip", "-o", "-selection", auswahl] + (["-t", ziel] if ziel else [])
+        return subprocess.run(befehl, env=self.env, capture_output=True, text=True).stdout
 
     def warte_auf_ende(self, prozess, timeout=TIMEOUT):
         try:

@@ -1,5 +1,6 @@
-"""First use on an empty folder: registration, two entries, plain text, a copy,
-search, delete, and the end with the clipboard question and the backup chooser."""
+"""First use on an empty folder: registration, two entries, plain text, a copy (none into the
+primary selection, the box's own marked), search, delete, and the end with the clipboard question
+and the backup chooser."""
 
 import os
 
@@ -25,6 +26,10 @@ def szenario(d):
     ordner = d.programmordner()
     programm = d.starte(ordner)
     d.fenster(TITEL, "Bitte haben Sie etwas Geduld, das Programm wird geladen...")
+    # No core file may keep what the program shows in plain text.
+    with open(f"/proc/{programm.pid}/limits") as limits:
+        kern = [z.split() for z in limits if z.startswith("Max core file size")][0]
+    pruefe(kern[4:6] == ["0", "0"], f"Kern-Datei: {kern}")
     d.bild("start")
 
     anmeldung = d.fenster(TITEL, "Anmeldung")
@@ -74,6 +79,13 @@ def szenario(d):
     d.klick(konto)
     d.taste("Home")
     d.ziehen(konto, 0.0, 0.98)
+    # A middle click elsewhere pastes no secret.
+    pruefe(d.ablage("primary") != "erika@mail.example", "Auswahl: " + repr(d.ablage("primary")))
+    # The box's own copy marks the secret for clipboard managers, as the program's does.
+    d.taste("ctrl+c")
+    pruefe(d.ablage() == "erika@mail.example", "Strg+C: " + repr(d.ablage()))
+    pruefe("x-kde-passwordManagerHint" in d.ablage(ziel="TARGETS").split(),
+           "Kennzeichen: " + repr(d.ablage(ziel="TARGETS")))
     d.klick(d.teil(haupt, "Geheimwort kopieren", "push button"))
     text = d.antworte("OK", "lumoClavido")
     pruefe(text.startswith("Das ausgewählte Geheimwort wurde in Klartext in die Zwischenablage "

@@ -1,3 +1,4 @@
+#include "editor/form_daten.h"
 #include "environment.h"
 #include "form_helpers.h"
 #include "main_window/form_clavido.h"
@@ -8,9 +9,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTest>
@@ -43,6 +46,7 @@ private slots:
     void passwordAskedAgain();
     void otherEntriesShowInPlainText();
     void hintsAndDate();
+    void copyNeedsPlainTextAndASelection_data();
     void copyNeedsPlainTextAndASelection();
     void copiesTheLastSelection_data();
     void copiesTheLastSelection();
@@ -60,10 +64,15 @@ void TestKlartext::passwordAskedAgain_data() {
     QTest::newRow("outer blanks") << QStringList{"tick", "  pw "} << "-XEK" << QStringList{};
     QTest::newRow("enter") << QStringList{"tick", "enter pw"} << "-XEK" << QStringList{};
     QTest::newRow("empty") << QStringList{"tick", ""} << "--E-" << QStringList{};
-    QTest::newRow("frame closed") << QStringList{"tick", "close"} << "--E-" << QStringList{};
+    QTest::newRow("frame closed") << QStringList{"tick", "type x", "close"} << "--E-"
+                                  << QStringList{};
     QTest::newRow("other case") << QStringList{"tick", "PW"} << "RX--" << QStringList{"1" + falsch};
     QTest::newRow("wrong, right") << QStringList{"tick", "x", "pw"} << "-XEK"
                                   << QStringList{"1" + falsch};
+    QTest::newRow("third ends")
+        << QStringList{"tick", "x", "x", "x"} << "--E-"
+        << QStringList{"1" + falsch, "2" + falsch,
+                       "3. Versuch: Das Passwort ist ungültig! Diese Funktion wird abgebrochen."};
     QTest::newRow("third ends, fourth starts at 1")
         << QStringList{"tick", "x", "x", "x", "tick", "x"} << "RX--"
         << QStringList{"1" + falsch, "2" + falsch,
@@ -89,6 +98,8 @@ void TestKlartext::passwordAskedAgain() {
             f.Check1->click();
         } else if (schritt == "close") {
             f.Command10->click();
+        } else if (schritt.startsWith("type ")) {
+            f.Text7->setText(schritt.mid(5));
         } else if (schritt.startsWith("enter ")) {
             f.Text7->setText(schritt.mid(6));
             QTest::keyClick(f.Text7, Qt::Key_Return);
@@ -153,25 +164,50 @@ void TestKlartext::hintsAndDate() {
     QCOMPARE(f.Label11->text(), heute);
 }
 
+void TestKlartext::copyNeedsPlainTextAndASelection_data() {
+    QTest::addColumn<bool>("klartext");
+    // "maus a n": characters a to a+n selected with the mouse, "setze a n" by
+    // the program; anything else is a key pressed in the box.
+    QTest::addColumn<QStringList>("schritte");
+    QTest::addColumn<bool>("frei");
+    QTest::newRow("masked, mouse") << false << QStringList{"maus 0 2"} << false;
+    QTest::newRow("masked, keyboard") << false << QStringList{"Ctrl+A"} << false;
+    QTest::newRow("mouse") << true << QStringList{"maus 1 2"} << true;
+    QTest::newRow("by the program") << true << QStringList{"setze 1 2"} << false;
+    QTest::newRow("a click leaves none") << true << QStringList{"maus 1 2", "maus 0 0"} << false;
+    QTest::newRow("shift and arrow") << true << QStringList{"Home", "Shift+Right"} << true;
+    QTest::newRow("shift and end") << true << QStringList{"Home", "Shift+End"} << true;
+    QTest::newRow("select all") << true << QStringList{"Ctrl+A"} << true;
+    QTest::newRow("an arrow leaves none") << true << QStringList{"Ctrl+A", "Right"} << false;
+}
+
 void TestKlartext::copyNeedsPlainTextAndASelection() {
+    QFETCH(bool, klartext);
+    QFETCH(QStringList, schritte);
+    QFETCH(bool, frei);
     Umgebung env;
     Eintrag e{"anna", "pw", "Bank", "Konto"};
     e.pin = QStringLiteral("4711");
     env.zeilen({e});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    auto frei = [&f] { return f.Command12->isEnabled() && f.menu_kopieren->isEnabled(); };
-    f.Text4->setSelection(0, 2);
-    loslassen(f.Text4);
-    QVERIFY(!frei()); // masked
-    klartextAnzeigen(f);
-    f.Text4->setSelection(1, 2);
-    QVERIFY(!frei()); // a selection by the keyboard or the program enables nothing
-    loslassen(f.Text4);
-    QVERIFY(frei());
-    f.Text4->deselect();
-    loslassen(f.Text4);
-    QVERIFY(!frei());
+    // What the window queued while loading runs before a user can select.
+    QCoreApplication::processEvents();
+    if (klartext)
+        klartextAnzeigen(f);
+    for (const QString& schritt : schritte) {
+        const QStringList teile = schritt.split(u' ');
+        if (teile[0] == "maus" || teile[0] == "setze") {
+            f.Text4->setSelection(teile[1].toInt(), teile[2].toInt());
+            if (teile[0] == "maus")
+                loslassen(f.Text4);
+        } else {
+            const QKeyCombination taste = QKeySequence(schritt)[0];
+            QTest::keyClick(f.Text4, taste.key(), taste.keyboardModifiers());
+        }
+    }
+    QCOMPARE(f.Command12->isEnabled(), frei);
+    QCOMPARE(f.menu_kopieren->isEnabled(), frei);
 }
 
 void TestKlartext::copiesTheLastSelection_data() {
@@ -220,8 +256,10 @@ void TestKlartext::copiesTheLastSelection() {
 }
 
 void TestKlartext::clipboardGuardAtTheEnd_data() {
-    QTest::addColumn<bool>("kopiert");
-    QTest::addColumn<QString>("ablageDanach"); // what another program left there, or the copy
+    // How a secret was copied: by the program's command, or by the box itself.
+    QTest::addColumn<QString>("kopie");
+    // What another program left there since; "*" what the copy left there.
+    QTest::addColumn<QString>("ablageDanach");
     QTest::addColumn<int>("antwort");
     QTest::addColumn<QString>("weg"); // how the window is closed
     QTest::addColumn<QStringList>("meldungen");
@@ -230,18 +268,31 @@ void TestKlartext::clipboardGuardAtTheEnd_data() {
                                          "\r\n\r\nSoll der Inhalt der Zwischenablage jetzt "
                                          "gelöscht werden?");
     const QString leer = QStringLiteral("Die Zwischenablage ist jetzt leer!");
-    QTest::newRow("no copy") << false << "fremd" << 0 << "F5" << QStringList{} << "fremd";
-    QTest::newRow("copy, emptied since") << true << "" << 0 << "F5" << QStringList{} << "";
-    QTest::newRow("copy, yes") << true << "47" << int(msg::Yes) << "F5" << QStringList{frage, leer}
-                               << "";
-    QTest::newRow("copy, no") << true << "47" << int(msg::No) << "button" << QStringList{frage}
-                              << "47";
+    QTest::newRow("no copy") << ""
+                             << "fremd" << 0 << "F5" << QStringList{} << "fremd";
+    QTest::newRow("copy, emptied since") << "Kopieren"
+                                         << "" << 0 << "F5" << QStringList{} << "";
+    QTest::newRow("copy, yes") << "Kopieren"
+                               << "47" << int(msg::Yes) << "F5" << QStringList{frage, leer} << "";
+    QTest::newRow("copy, no") << "Kopieren"
+                              << "47" << int(msg::No) << "button" << QStringList{frage} << "47";
     QTest::newRow("other text since, yes")
-        << true << "fremd" << int(msg::Yes) << "close box" << QStringList{frage, leer} << "";
+        << "Kopieren"
+        << "fremd" << int(msg::Yes) << "close box" << QStringList{frage, leer} << "";
+    QTest::newRow("ctrl+c, no") << "Ctrl+C"
+                                << "*" << int(msg::No) << "F5" << QStringList{frage} << "47";
+    QTest::newRow("ctrl+insert, yes")
+        << "Ctrl+Ins"
+        << "*" << int(msg::Yes) << "F5" << QStringList{frage, leer} << "";
+    QTest::newRow("context menu, no") << "Kontextmenü"
+                                      << "*" << int(msg::No) << "F5" << QStringList{frage} << "47";
+    QTest::newRow("cut in the editor, no")
+        << "Ctrl+X im Editor"
+        << "*" << int(msg::No) << "F5" << QStringList{frage} << "geheim";
 }
 
 void TestKlartext::clipboardGuardAtTheEnd() {
-    QFETCH(bool, kopiert);
+    QFETCH(QString, kopie);
     QFETCH(QString, ablageDanach);
     QFETCH(int, antwort);
     QFETCH(QString, weg);
@@ -254,14 +305,40 @@ void TestKlartext::clipboardGuardAtTheEnd() {
     env.zeilen({e});
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
-    if (kopiert) {
+    if (!kopie.isEmpty()) {
         klartextAnzeigen(f);
         f.Text4->setSelection(0, 2);
+    }
+    if (kopie == "Kopieren") {
         f.menu_kopieren->setEnabled(true);
         f.menu_kopieren->trigger();
-        env.meldungen.meldungen.clear();
+    } else if (kopie == "Kontextmenü") {
+        QContextMenuEvent menue(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                f.Text4->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(f.Text4, &menue);
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(popup);
+        const QString kopieren = QCoreApplication::translate("QLineEdit", "&Copy");
+        for (QAction* eintrag : popup->actions()) {
+            if (eintrag->text().section(u'\t', 0, 0) == kopieren)
+                eintrag->trigger();
+        }
+        popup->close();
+    } else if (kopie == "Ctrl+X im Editor") {
+        env.modal.erwarte<FormDaten>([](FormDaten& d) {
+            d.Text2->setText(QStringLiteral("geheim"));
+            d.Text2->selectAll();
+            QTest::keyClick(d.Text2, Qt::Key_X, Qt::ControlModifier);
+            d.Command1_Click();
+        });
+        f.menu_neu_Click();
+    } else if (!kopie.isEmpty()) {
+        const QKeyCombination taste = QKeySequence(kopie)[0];
+        QTest::keyClick(f.Text4, taste.key(), taste.keyboardModifiers());
     }
-    env.ablage.text = ablageDanach;
+    env.meldungen.meldungen.clear();
+    if (ablageDanach != "*")
+        env.ablage.text = ablageDanach;
     if (antwort)
         env.meldungen.antworte({msg::Answer(antwort)});
     QApplication::setActiveWindow(&f);

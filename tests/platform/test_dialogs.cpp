@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -27,6 +28,8 @@ private slots:
     void keysPressTheFocusedButton();
     void helpFromAModalDialogTakesInput();
     void theTreeShowsTheOpenedFolder();
+    void theDriveListShowsWhereFilesAreKept_data();
+    void theDriveListShowsWhereFilesAreKept();
 };
 
 void TestDialogs::messageBoxShowsTheTextAsGiven_data() {
@@ -133,12 +136,64 @@ void TestDialogs::helpFromAModalDialogTakesInput() {
     QVERIFY(hilfe.window());
     QCOMPARE(aktiv, hilfe.window());
     QCOMPARE(besitzer, &dialog);
+    // Where the file is, and what a damaged one brings, as the program does it.
+    const QString hilfeText = hilfe.window()->findChild<QTextBrowser*>()->toPlainText();
+    QVERIFY(hilfeText.contains(QStringLiteral("~/.local/share/lumoClavido/")));
+    QVERIFY(!hilfeText.contains(QStringLiteral("immer im Programmordner")));
+    QVERIFY(hilfeText.contains(QStringLiteral("Möchten Sie eine gesicherte Datenbank wieder "
+                                              "herstellen?")));
     // Opened again without a modal dialog, it is a window of its own.
     hilfe.showContents(nullptr);
     QVERIFY(hilfe.window()->isVisible());
     QCOMPARE(hilfe.window()->parentWidget(), nullptr);
     hilfe.close();
     QVERIFY(!hilfe.window()->isVisible());
+}
+
+void TestDialogs::theDriveListShowsWhereFilesAreKept_data() {
+    QTest::addColumn<QString>("ort");
+    QTest::addColumn<QString>("typ");
+    QTest::addColumn<QString>("geraet");
+    QTest::addColumn<bool>("gezeigt");
+    const QList<std::tuple<const char*, const char*, const char*, bool>> zeilen = {
+        {"/", "ext4", "/dev/sda2", true},
+        {"/", "overlay", "overlay", true},
+        {"/home", "btrfs", "/dev/sda3", true},
+        {"/home/anna/ramdisk", "tmpfs", "tmpfs", true},
+        {"/media/anna/USB-STICK", "vfat", "/dev/sdb1", true},
+        {"/run/media/anna/Fotos", "exfat", "/dev/sdc1", true},
+        {"/mnt/nas", "cifs", "//nas/daten", true},
+        {"/srv/archiv", "ext4", "/dev/sdd1", true},
+        {"/srv/tank", "zfs", "tank/archiv", true},
+        {"/srv/nfs", "nfs4", "server:/export", true},
+        {"/proc", "proc", "proc", false},
+        {"/sys/fs/cgroup", "cgroup2", "cgroup2", false},
+        {"/dev", "devtmpfs", "udev", false},
+        {"/dev/shm", "tmpfs", "tmpfs", false},
+        {"/run", "tmpfs", "tmpfs", false},
+        {"/run/user/1000", "tmpfs", "tmpfs", false},
+        {"/run/user/1000/doc", "fuse.portal", "portal", false},
+        {"/run/media/bert/Stick", "vfat", "/dev/sde1", false},
+        {"/tmp", "tmpfs", "tmpfs", false},
+        {"/boot/efi", "vfat", "/dev/sda1", false},
+        {"/etc/hosts", "ext4", "/dev/vda", false},
+        {"/snap/core22/1380", "squashfs", "/dev/loop3", false},
+        {"/var/lib/docker/overlay2/4f1e/merged", "overlay", "overlay", false},
+        {"/mnt/sandboxing/werkzeuge", "tmpfs", "werkzeuge", false},
+    };
+    for (const auto& [ort, typ, geraet, gezeigt] : zeilen)
+        QTest::addRow("%s %s", ort, typ) << QString::fromUtf8(ort) << QString::fromUtf8(typ)
+                                         << QString::fromUtf8(geraet) << gezeigt;
+}
+
+void TestDialogs::theDriveListShowsWhereFilesAreKept() {
+    QFETCH(QString, ort);
+    QFETCH(QString, typ);
+    QFETCH(QString, geraet);
+    QFETCH(bool, gezeigt);
+    QCOMPARE(FolderChooser::listsVolume(ort, typ, geraet, QStringLiteral("anna"),
+                                        QStringLiteral("/home/anna")),
+             gezeigt);
 }
 
 CLAVIDO_TEST_MAIN(TestDialogs)
