@@ -96,6 +96,9 @@ pwform::pwform(Clavido& app)
     connect(Command4, &QPushButton::clicked, this, &pwform::Command4_Click);
     connect(Command9, &QPushButton::clicked, this, &pwform::Command9_Click);
     connect(Command10, &QPushButton::clicked, this, &pwform::Command10_Click);
+    // "Passwort in Klartext" shows the password: it is a secret like any other.
+    for (QLineEdit* box : {Text1, Text2})
+        app.geheimFelder.add(box);
     connect(Check1, &QCheckBox::clicked, this, &pwform::Check1_Click);
     connect(Text7, &QLineEdit::returnPressed, this, &pwform::Command9_Click);
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text2->setFocus(); });

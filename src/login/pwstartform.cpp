@@ -46,6 +46,9 @@ pwstartform::pwstartform(Clavido& app)
     for (QPushButton* knopf : {Command1, Command2, Command3, Command4})
         knopf->setAutoDefault(false);
 
+    // "Passwort in Klartext" shows the password: it is a secret like any other.
+    for (QLineEdit* box : {Text1, Text2})
+        app.geheimFelder.add(box);
     connect(Check1, &QCheckBox::clicked, this, &pwstartform::Check1_Click);
     connect(Command1, &QPushButton::clicked, this, &pwstartform::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &pwstartform::Command2_Click);
