@@ -19,6 +19,14 @@ bool exists(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
+QString finalTarget(const QString& path) {
+    QString target = path;
+    // As many steps as the system follows itself.
+    for (int step = 0; step < 40 && QFileInfo(target).isSymLink(); ++step)
+        target = QFileInfo(target).symLinkTarget();
+    return target;
+}
+
 bool copyOver(const QString& from, const QString& to, QString* error) {
     auto fail = [&](const QString& why) {
         if (error)
@@ -154,6 +162,43 @@ QString placeError(int failure, const QString& target) {
 PlaceCalls& placeCalls() {
     static PlaceCalls calls = systemCalls();
     return calls;
+}
+
+namespace {
+
+// Beyond the engine's lock bytes (0x40000000 to 0x400001FF).
+constexpr off_t kMarkByte = 0x40000000 + 0x300;
+
+} // namespace
+
+UseMark::Result UseMark::take(const QString& path, bool alone) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          (alone ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Unknown;
+    return adopt(fd, alone);
+}
+
+UseMark::Result UseMark::adopt(int fd, bool alone) {
+    release();
+    struct flock mark = {};
+    mark.l_type = alone ? F_WRLCK : F_RDLCK;
+    mark.l_whence = SEEK_SET;
+    mark.l_start = kMarkByte;
+    mark.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &mark) == 0) {
+        fd_ = fd;
+        return Held;
+    }
+    const int failure = errno;
+    ::close(fd);
+    return failure == EAGAIN || failure == EACCES ? InUse : Unknown;
+}
+
+void UseMark::release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
 }
 
 bool placeNew(const QString& temp, const QString& target, QString* error, int* cause) {

@@ -11,6 +11,9 @@
 namespace files {
 
 bool exists(const QString& path);
+// The file `path` names: itself, or the end of its chain of symbolic links
+// (which need not exist).
+QString finalTarget(const QString& path);
 // Copies `from` over `to` through a temporary beside `to` and a rename;
 // on failure `to` is unchanged and `error` says why, in German.
 bool copyOver(const QString& from, const QString& to, QString* error = nullptr);
@@ -32,5 +35,35 @@ struct PlaceCalls {
     std::function<ssize_t(int fd, const void* data, size_t size)> write;
 };
 PlaceCalls& placeCalls();
+
+// Marks a file as in use by this program: an open-file-description lock on one
+// byte that the database engine never locks. Whoever has the file open holds
+// the mark shared; whoever replaces or removes it needs the mark alone. The
+// mark goes with the object, or with the process.
+class UseMark {
+public:
+    enum Result {
+        Held,
+        InUse,   // another holds it in a way that excludes this one
+        Unknown, // the file system keeps no locks, or the file cannot be opened
+    };
+
+    UseMark() = default;
+    ~UseMark() { release(); }
+    UseMark(const UseMark&) = delete;
+    UseMark& operator=(const UseMark&) = delete;
+
+    // Takes the mark on the file at `path` without waiting.
+    Result take(const QString& path, bool alone);
+    // The same on a file already open (read-write for `alone`); the mark owns
+    // `fd` from now on and closes it.
+    Result adopt(int fd, bool alone);
+    // Closing the descriptor also drops every lock this process holds on the
+    // file by other means: let go only when the engine has closed it too.
+    void release();
+
+private:
+    int fd_ = -1;
+};
 
 } // namespace files

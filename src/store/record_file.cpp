@@ -1,5 +1,8 @@
 #include "store/record_file.h"
 
+#include "platform/db/temporary.h"
+#include "platform/files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -74,6 +77,8 @@ QString createStatement() {
 
 OpenResult openOrCreate(db::Connection& connection, const QString& folder) {
     const QString path = pathIn(folder);
+    // What a restore or a first start killed in the middle left beside it.
+    db::removeLeftovers(files::finalTarget(path));
     const QFileInfo there(path);
     if (there.isSymLink() && !there.exists())
         return {Outcome::DanglingLink, db::errorFrom(SQLITE_CANTOPEN)};

@@ -36,7 +36,8 @@ struct OpenResult {
 
 // Opens the file in `folder`, creating it with an empty table Haupt when
 // nothing is there. Whatever else is there is left as it is and reported,
-// never replaced.
+// never replaced. Temporary copies that a killed restore or first start left
+// beside the file are removed first.
 OpenResult openOrCreate(db::Connection& connection, const QString& folder);
 
 QString createStatement();

@@ -15,6 +15,10 @@ db::Error pruefen(const QString& path, qint64* zeilen = nullptr);
 // Copies the closed database `quelle` to `ziel`, replacing a file there only
 // once the copy beside it is whole and checked: a failure leaves `ziel` as it
 // was. The copy is taken by the engine, page by page, and gets mode 0600.
+// A link at `ziel` stays, and the file it leads to is replaced. A file that
+// another copy of the program has open is not replaced; the rollback journal
+// a killed writer left beside the old file is dealt with first, so that it is
+// never played into the new one. Temporaries of a killed copy go.
 db::Error kopieren(const QString& quelle, const QString& ziel);
 
 } // namespace sicherung

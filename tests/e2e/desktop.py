@@ -178,8 +178,8 @@ class Desktop:
             return t[0] if t else None
         return warte(suche, f"\u201e{name}\u201c" + (f" ({rolle})" if rolle else ""), timeout)
 
-    def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT):
-        """The text of the message box with this caption that is shown now."""
+    def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT, knopf=None):
+        """The text of the message box with this caption (and this button) that is shown now."""
         def suche():
             app = self.app()
             for i in range(app.childCount):
@@ -191,6 +191,9 @@ class Desktop:
                 knoepfe = self.alle(w, lambda a: a.getRoleName() == "push button")
                 namen = {k.name for k in knoepfe}
                 if not namen or not namen <= {"OK", "Ja", "Nein"}:
+                    continue
+                # The box answered a moment ago may still be in the tree.
+                if knopf is not None and knopf not in namen:
                     continue
                 texte = [a.name for a in self.alle(w, lambda a: a.getRoleName() == "label")
                          if a.name]
@@ -262,7 +265,7 @@ class Desktop:
 
     def antworte(self, knopf, titel="lumoClavido 6.1"):
         """Answers the message box shown now by clicking one of its buttons; returns its text."""
-        box, text = self.meldung(titel)
+        box, text = self.meldung(titel, knopf=knopf)
         self.klick(self.teil(box, knopf, "push button"))
         return text
 

@@ -1,9 +1,11 @@
 """A user comes back: two wrong passwords, then the right one; he renames
-himself, backs the file up, changes an entry and restores the backup."""
+himself, backs the file up, changes an entry and restores the backup, which
+waits until a second copy of the program on the same file has ended."""
 
 import os
+import subprocess
 
-from desktop import datenbank, hauptprogramm, pruefe, sqlcipher
+from desktop import datenbank, hauptprogramm, pruefe, sqlcipher, warte
 
 TITEL = "lumoClavido 6.1"
 
@@ -28,6 +30,13 @@ def ordner_oeffnen(d, fenster, ordner):
     d.taste("ctrl+a")
     d.tippe(ordner)
     d.taste("Return")
+
+
+def in_gebrauch(datei):
+    """Whether a copy of the program has the file open: its mark in the kernel's lock list."""
+    inode = f":{os.stat(datei).st_ino}"
+    with open("/proc/locks") as locks:
+        return any("OFDLCK" in z and z.split()[5].endswith(inode) for z in locks)
 
 
 def bemerkungen(datei):
@@ -98,6 +107,22 @@ def szenario(d):
     ordner_oeffnen(d, restore, sicherung)
     d.teil(restore, "Datenbankdatei: Clavido61.mdb vorhanden", "label")
     d.bild("wieder_herstellen")
+
+    # A second copy signs in on the same file meanwhile: nothing is replaced under it.
+    zweite = d.starte(ordner)
+    warte(lambda: in_gebrauch(datei) and subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--pid", str(zweite.pid), "--name", TITEL],
+        env=d.env, capture_output=True).returncode == 0, "die Anmeldung der zweiten Kopie")
+    d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
+    d.antworte("Ja")
+    text = d.antworte("OK")
+    pruefe(text == "Fehler 70:   Die Datenbankdatei ist in einer anderen laufenden Sitzung von "
+                   "lumoClavido geöffnet. Bitte beenden Sie diese zuerst und versuchen Sie es "
+                   "dann noch einmal.\n\nDie aktuelle Datenbankdatei bleibt unverändert.", text)
+    pruefe(bemerkungen(datei) == ["neu", "Giro"], "unverändert neben der zweiten Kopie")
+    zweite.terminate()
+    d.warte_auf_ende(zweite)
+
     d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
     d.antworte("Ja")
     text = d.antworte("OK")

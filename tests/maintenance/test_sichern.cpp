@@ -1,9 +1,11 @@
 #include "environment.h"
+#include "fremdes_programm.h"
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
 #include "maintenance/form_auswahl.h"
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
+#include "platform/files.h"
 #include "platform/folder_chooser.h"
 #include "store/record_file.h"
 #include "store/sicherung.h"
@@ -30,6 +32,11 @@ const QString kUeberschreiben =
 const QString kZurueck = QStringLiteral(
     "Achtung! Die aktuelle Datenbankdatei wird überschrieben!\r\nMöchten Sie fortfahren?");
 const QString kNichtGefunden = QStringLiteral("Datenbankdatei auf diesem Laufwerk nicht gefunden!");
+// A write long enough that its pages reach the file before the commit.
+const QString kVieleZeilen =
+    QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                   "INSERT INTO Haupt (Bezeichnung, Bemerkungen) SELECT i, hex(randomblob(400)) "
+                   "FROM n");
 
 void schreibe(const QString& path, const QByteArray& inhalt) {
     QFile f(path);
@@ -64,6 +71,7 @@ private slots:
     void restoreOnlyASoundFile();
     void damagedFileAtStartRepaired_data();
     void damagedFileAtStartRepaired();
+    void leftoversOfAKillRemoved();
 };
 
 void TestSichern::chooser() {
@@ -247,8 +255,13 @@ void TestSichern::restartFromEveryExit() {
 void TestSichern::restoreOnlyASoundFile_data() {
     QTest::addColumn<QString>("art");
     QTest::addColumn<QString>("status");
-    QTest::newRow("sound backup") << "sound"
-                                  << "Datenbankdatei: Clavido61.mdb vorhanden";
+    const QString vorhanden = QStringLiteral("Datenbankdatei: Clavido61.mdb vorhanden");
+    QTest::newRow("sound backup") << "sound" << vorhanden;
+    // The journal of the killed copy is not played into the restored file.
+    QTest::newRow("sound backup, a killed copy's journal beside the file")
+        << "journal" << vorhanden;
+    QTest::newRow("sound backup, the program's file a link") << "link" << vorhanden;
+    QTest::newRow("sound backup, another copy running") << "running" << vorhanden;
     QTest::newRow("no file") << "none" << kNichtGefunden;
     QTest::newRow("damaged") << "damaged"
                              << "Datenbankdatei Clavido61.mdb ist beschädigt oder keine Datenbank "
@@ -270,10 +283,13 @@ void TestSichern::restoreOnlyASoundFile() {
     QFETCH(QString, art);
     QFETCH(QString, status);
     Umgebung env;
-    QTemporaryDir ziel;
+    QTemporaryDir ziel, woanders;
     const QString kopie = recordfile::pathIn(ziel.path());
+    const bool angeboten = status.endsWith("vorhanden");
+    if (art == "link")
+        QVERIFY(QFile::link(woanders.filePath("echt.mdb"), env.dbPfad()));
     env.zeilen({{"anna", "pw", "Bank", "Konto"}});
-    if (art == "sound") {
+    if (angeboten) {
         rawdb::schreibe(kopie, {{"anna", "pw", "Bank", "Konto"}, {"anna", "pw", "Web", "Mail"}});
     } else if (art == "damaged") {
         rawdb::schreibe(kopie, {{"anna", "pw", "Bank", "Konto"}});
@@ -290,10 +306,15 @@ void TestSichern::restoreOnlyASoundFile() {
     }
     const QString ordner = art == "own" ? env.ordner.path() : ziel.path();
     env.anmelden("anna", "pw");
+    if (art == "journal")
+        QVERIFY(abgestuerztesProgramm(env.dbPfad(), kVieleZeilen));
+    db::Connection andereKopie;
+    if (art == "running")
+        QVERIFY(!andereKopie.open(env.dbPfad(), recordfile::passwordOf(recordfile::kVerbindung)));
     const QByteArray vorher = rawdb::dateiInhalt(env.dbPfad());
     env.meldungen.antworte({msg::Yes});
     QString gezeigt;
-    bool frei = false, gelbeZeile = false;
+    bool frei = false, gelbeZeile = false, offen = false;
     env.modal.erwarte<FormAuswahl>([&](FormAuswahl& d) {
         env.modal.erwarte<FormRestore>([&](FormRestore& r) {
             r.Ordner->openFolder(ordner);
@@ -302,25 +323,44 @@ void TestSichern::restoreOnlyASoundFile() {
             gelbeZeile = gelb(r.Label2);
             if (frei)
                 r.Command2->click();
-            else
+            offen = r.isVisible();
+            if (offen)
                 r.Command1->click();
         });
         d.Option2->setChecked(true);
         d.Command2->click();
     });
     env.app->formClavido().menu_ende->trigger();
+    andereKopie.close();
     QCOMPARE(gezeigt, status);
-    QCOMPARE(frei, art == "sound");
-    QCOMPARE(gelbeZeile, art != "sound");
-    if (art == "sound") {
+    QCOMPARE(frei, angeboten);
+    QCOMPARE(gelbeZeile, !angeboten);
+    if (art == "running") {
+        // Nothing replaced under the other copy; the user may end it and try again.
+        QVERIFY(offen);
+        QCOMPARE(env.meldungen.texte(),
+                 (QStringList{kZurueck,
+                              "Fehler 70:   Die Datenbankdatei ist in einer anderen laufenden "
+                              "Sitzung von lumoClavido geöffnet. Bitte beenden Sie diese zuerst "
+                              "und versuchen Sie es dann noch einmal.\r\n\r\nDie aktuelle "
+                              "Datenbankdatei bleibt unverändert."}));
+        QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    } else if (angeboten) {
         QCOMPARE(
             env.meldungen.texte(),
             (QStringList{kZurueck,
                          "Die Datenbankdatei wurde in den Programmordner zurück geschrieben"}));
+        QVERIFY(!sicherung::pruefen(env.dbPfad()));
         QCOMPARE(rawdb::lese(env.dbPfad()), rawdb::lese(kopie));
     } else {
         QVERIFY(env.meldungen.texte().isEmpty());
         QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    }
+    if (art == "link") {
+        // The link stays; the file it names holds the restored rows.
+        QVERIFY(QFileInfo(env.dbPfad()).isSymLink());
+        QCOMPARE(rawdb::lese(woanders.filePath("echt.mdb")), rawdb::lese(kopie));
+        QCOMPARE(QDir(woanders.path()).entryList(QDir::Files), QStringList{"echt.mdb"});
     }
     QCOMPARE(QDir(env.ordner.path()).entryList(QDir::Files), QStringList{recordfile::kDateiName});
 }
@@ -365,6 +405,76 @@ void TestSichern::damagedFileAtStartRepaired() {
         QVERIFY(env.modal.ungeplant.isEmpty());
         env.modal.schritte.clear();
     }
+}
+
+// What a backup or restore killed in the middle left goes at the next start
+// (program folder) or the next copy into that folder; nothing else does.
+void TestSichern::leftoversOfAKillRemoved() {
+    struct Fall {
+        const char* name;
+        const char* art;
+        bool entfernt;
+    };
+    const Fall faelle[] = {
+        {"Clavido61.mdb.a1B2c3", "file", true},
+        {"Clavido61.mdb.Q7rs0T-journal", "file", true},
+        {"Clavido61.mdb.Zz0Zz0", "file and journal", true},
+        {"Clavido61.mdb.Xy9Z0q", "being written", false},
+        {"Clavido61.mdb.Wv8Y1p-journal", "being written", false},
+        {"Clavido61.mdb.ordner", "folder", false},
+        {"Clavido61.mdb.link01", "link", false},
+        {"Clavido61.mdb.abcde", "file", false},
+        {"Clavido61.mdb.abcdefg", "file", false},
+        {"Clavido61.mdb.abc_de", "file", false},
+        {"Clavido6.mdb.a1B2c3", "file", false},
+        {"Clavido61.mdb.a1B2c3.bak", "file", false},
+    };
+    Umgebung env;
+    QTemporaryDir ziel, woanders;
+    env.zeilen({{"anna", "pw", "Bank", "Konto"}});
+    schreibe(woanders.filePath("fremd"), "fremd");
+    // Another copy of the program makes these right now.
+    std::vector<std::unique_ptr<files::UseMark>> inArbeit;
+    for (const QString& ordner : {env.ordner.path(), ziel.path()}) {
+        for (const Fall& f : faelle) {
+            const QString pfad = QDir(ordner).filePath(f.name), art = f.art;
+            if (art == "folder")
+                QVERIFY(QDir(ordner).mkdir(f.name));
+            else if (art == "link")
+                QVERIFY(QFile::link(woanders.filePath("fremd"), pfad));
+            else
+                schreibe(pfad, "halb");
+            if (art == "file and journal")
+                schreibe(pfad + "-journal", "halb");
+            if (art == "being written") {
+                const QString kopie = pfad.endsWith("-journal") ? pfad.chopped(8) : pfad;
+                schreibe(kopie, "halb");
+                inArbeit.push_back(std::make_unique<files::UseMark>());
+                QCOMPARE(inArbeit.back()->take(kopie, false), files::UseMark::Held);
+            }
+        }
+    }
+    auto uebrig = [&](const QString& ordner) {
+        QStringList namen;
+        for (const Fall& f : faelle) {
+            const QString pfad = QDir(ordner).filePath(f.name);
+            if (QFileInfo::exists(pfad) || QFileInfo(pfad).isSymLink())
+                namen << f.name;
+            if (QString(f.art) == "file and journal" && QFileInfo::exists(pfad + "-journal"))
+                namen << QString(f.name) + "-journal";
+        }
+        return namen;
+    };
+    QStringList bleiben;
+    for (const Fall& f : faelle) {
+        if (!f.entfernt)
+            bleiben << f.name;
+    }
+    env.anmelden("anna", "pw");
+    QCOMPARE(uebrig(env.ordner.path()), bleiben);
+    QVERIFY(!sicherung::kopieren(env.dbPfad(), recordfile::pathIn(ziel.path())));
+    QCOMPARE(uebrig(ziel.path()), bleiben);
+    QCOMPARE(rawdb::dateiInhalt(woanders.filePath("fremd")), QByteArray("fremd"));
 }
 
 CLAVIDO_TEST_MAIN(TestSichern)

@@ -1,16 +1,21 @@
 // One long write of the program, in a process of its own, for test_absturz to
-// kill in the middle: langes_schreiben uebernahme|umbenennen|einstellungen FOLDER.
-// The program in FOLDER signs in, says "los" right before the click that
-// writes and "fertig" after it.
+// kill in the middle: langes_schreiben uebernahme|umbenennen|einstellungen|
+// zurueckschreiben FOLDER. The program in FOLDER signs in, says "los" right
+// before the click that writes and "fertig" after it. The restore reads the
+// backup in FOLDER/sicherung.
 #include "environment.h"
 #include "login/pwform.h"
 #include "login/pwfrage.h"
 #include "main_window/form_clavido.h"
+#include "maintenance/form_auswahl.h"
 #include "maintenance/form_einstellungen.h"
+#include "maintenance/form_restore.h"
 #include "maintenance/form_uebernahme.h"
+#include "platform/folder_chooser.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -71,6 +76,19 @@ int main(int argc, char* argv[]) {
             d.Command3->click();
         });
         haupt.Command8->click();
+    } else if (modus == "zurueckschreiben") {
+        const QString sicherung = QDir(QString::fromLocal8Bit(argv[2])).filePath("sicherung");
+        meldungen.antworte({msg::Yes});
+        modal.erwarte<FormAuswahl>([&](FormAuswahl& d) {
+            modal.erwarte<FormRestore>([&](FormRestore& r) {
+                r.Ordner->openFolder(sicherung);
+                sage("los");
+                r.Command2->click();
+            });
+            d.Option2->setChecked(true);
+            d.Command2->click();
+        });
+        haupt.menu_ende->trigger();
     } else {
         modal.erwarte<FormEinstellungen>([](FormEinstellungen& d) {
             d.Option2->click();

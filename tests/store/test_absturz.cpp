@@ -5,6 +5,7 @@
 #include "store/field_cipher.h"
 #include "store/record_file.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -37,7 +38,9 @@ QStringList benutzer(int anzahl) {
 }
 
 void kopieren(const QTemporaryDir& von, const QTemporaryDir& nach) {
-    for (const QString& name : {recordfile::kDateiName, QStringLiteral("Clavido6.mdb")}) {
+    QDir(nach.path()).mkdir("sicherung");
+    for (const QString& name : {recordfile::kDateiName, QStringLiteral("Clavido6.mdb"),
+                                QStringLiteral("sicherung/Clavido61.mdb")}) {
         if (QFile::exists(von.filePath(name)))
             QVERIFY(QFile::copy(von.filePath(name), nach.filePath(name)));
     }
@@ -51,17 +54,19 @@ bool heissesJournal(const QString& pfad) {
     return journal.open(QIODevice::ReadOnly) && journal.getChar(&erstes) && erstes != 0;
 }
 
-// The file as the program finds it next: opened read-write, which rolls a hot
-// journal back; then both integrity checks and the rows of `abfrage`.
+// The file as the program finds it at its next start: opened read-write, which
+// rolls a hot journal back and removes what a killed restore left beside it;
+// then both integrity checks, the rows of `abfrage` and the temporaries left.
 struct Befund {
     QString fehler;
-    QStringList integritaet, verschluesselung, zeilen;
+    QStringList integritaet, verschluesselung, zeilen, uebrig;
 };
 
-Befund befund(const QString& pfad, const QString& abfrage) {
+Befund befund(const QString& ordner, const QString& abfrage) {
     Befund b;
     db::Connection datei;
-    db::Error e = datei.open(pfad, recordfile::passwordOf(recordfile::kVerbindung));
+    db::Error e = recordfile::openOrCreate(datei, ordner).error;
+    b.uebrig = QDir(ordner).entryList({recordfile::kDateiName + ".*"}, QDir::AllEntries);
     auto sammeln = [&](const QString& sql, QStringList& in) {
         if (!e)
             e = datei.queryColumn(sql, [&](const QString& zeile) { in << zeile; });
@@ -134,6 +139,10 @@ void TestAbsturz::aKillLeavesAllOrNothing_data() {
         << "einstellungen"
         << "SELECT Sichern || '/' || fragen || '/' || count(*) FROM Haupt GROUP BY Sichern, fragen"
         << QStringList{"1/1/50000"} << QStringList{"0/0/50000"};
+    // Its temporary copy beside the program's file goes at the next start.
+    QTest::newRow("restore of 10,000 rows over 2,000")
+        << "zurueckschreiben"
+        << "SELECT count(*) FROM Haupt" << QStringList{"2000"} << QStringList{"10000"};
 }
 
 void TestAbsturz::aKillLeavesAllOrNothing() {
@@ -147,6 +156,10 @@ void TestAbsturz::aKillLeavesAllOrNothing() {
         rawdb::schreibe(vorlage.filePath(datei), tabelle(5000, benutzer(10)));
         rawdb::schreibe(vorlage.filePath("Clavido6.mdb"),
                         tabelle(50000, benutzer(100), QStringLiteral("Alt ")));
+    } else if (modus == "zurueckschreiben") {
+        rawdb::schreibe(vorlage.filePath(datei), tabelle(2000, benutzer(10)));
+        QVERIFY(QDir(vorlage.path()).mkdir("sicherung"));
+        rawdb::schreibe(vorlage.filePath("sicherung/" + datei), tabelle(10000, benutzer(100)));
     } else if (modus == "umbenennen") {
         rawdb::schreibe(vorlage.filePath(datei),
                         tabelle(25000, {"anna", "anna", "anna", "anna", "bert"}));
@@ -167,7 +180,7 @@ void TestAbsturz::aKillLeavesAllOrNothing() {
         dauer = uhr.elapsed();
         QVERIFY(lauf.prozess.waitForFinished());
         QVERIFY2(lauf.prozess.exitCode() == 0, qPrintable(lauf.meldung()));
-        QCOMPARE(befund(ordner.filePath(datei), abfrage).zeilen, nachher);
+        QCOMPARE(befund(ordner.path(), abfrage).zeilen, nachher);
     }
 
     // A few kills right after "los", the others spread over the whole write.
@@ -190,13 +203,14 @@ void TestAbsturz::aKillLeavesAllOrNothing() {
             QVERIFY(lauf.prozess.waitForFinished());
         }
         journal += heissesJournal(pfad);
-        const Befund b = befund(pfad, abfrage);
+        const Befund b = befund(ordner.path(), abfrage);
         const QByteArray wo = QStringLiteral("killed %1 µs after \"los\"").arg(warten).toUtf8();
         QVERIFY2(b.fehler.isEmpty(), qPrintable(b.fehler + " " + wo));
         QVERIFY2(b.integritaet == QStringList{"ok"}, qPrintable(b.integritaet.join('\n') + wo));
         QVERIFY2(b.verschluesselung.isEmpty(), qPrintable(b.verschluesselung.join('\n') + wo));
         QVERIFY2(b.zeilen == vorher || b.zeilen == nachher, qPrintable(b.zeilen.join('\n') + wo));
         QVERIFY2(!heissesJournal(pfad), wo);
+        QVERIFY2(b.uebrig.isEmpty(), qPrintable(b.uebrig.join(' ') + " " + wo));
         (b.zeilen == nachher ? ganz : gar)++;
     }
     qInfo("%d kills: %d found the write done, %d not done, %d left a hot journal; one write "

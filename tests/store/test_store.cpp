@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -53,6 +54,7 @@ private slots:
     void addNewAppendsAtTheEnd();
     void editAndDeleteReachTheFile();
     void cancelledRowsNeverReachTheFile();
+    void seesWritesOfOtherPrograms_data();
     void seesWritesOfOtherPrograms();
     void leavesUnopenableFilesAsTheyAre_data();
     void leavesUnopenableFilesAsTheyAre();
@@ -289,16 +291,42 @@ void TestStore::cancelledRowsNeverReachTheFile() {
     QCOMPARE(rawdb::dateiInhalt(path), vorher);
 }
 
+void TestStore::seesWritesOfOtherPrograms_data() {
+    QTest::addColumn<bool>("ersetzt");
+    QTest::addColumn<QString>("fehler"); // of this copy's next write
+    QTest::newRow("another copy adds a row") << false << "";
+    // A file manager or a sync tool put another file in its place.
+    QTest::newRow("another program replaced the file")
+        << true
+        << "Die Datenbankdatei wurde inzwischen von einem anderen Programm ersetzt, etwa durch "
+           "eine wieder hergestellte Sicherung. Bitte beenden Sie lumoClavido und starten Sie es "
+           "neu.";
+}
+
 void TestStore::seesWritesOfOtherPrograms() {
-    QTemporaryDir folder;
+    QFETCH(bool, ersetzt);
+    QFETCH(QString, fehler);
+    QTemporaryDir folder, anderswo;
     const QString path = recordfile::pathIn(folder.path());
     rawdb::schreibe(path, {{"a", "p", "K", "1"}});
     Offen offen(folder);
     QVERIFY(offen.usable);
     db::DataControl& daten = offen.daten;
-    rawdb::schreibe(path, {{"b", "p", "K", "2"}});
-    daten.Refresh();
-    QCOMPARE(daten.Recordset().RecordCount(), 2);
+    if (ersetzt) {
+        const QString neu = anderswo.filePath("neu.mdb");
+        rawdb::schreibe(neu, {{"b", "p", "K", "2"}, {"b", "p", "K", "3"}});
+        QCOMPARE(
+            std::rename(QFile::encodeName(neu).constData(), QFile::encodeName(path).constData()),
+            0);
+    } else {
+        rawdb::schreibe(path, {{"b", "p", "K", "2"}});
+        daten.Refresh();
+        QCOMPARE(daten.Recordset().RecordCount(), 2);
+    }
+    db::Recordset& rs = daten.Recordset();
+    rs.AddNew();
+    rs.Fields(0).SetValue(QStringLiteral("neu"));
+    QCOMPARE(rs.Update().text, fehler);
 }
 
 void TestStore::leavesUnopenableFilesAsTheyAre_data() {

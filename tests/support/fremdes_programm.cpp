@@ -8,6 +8,10 @@
 #include <sqlcipher/sqlite3.h>
 
 #include <chrono>
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 FremdeSperre::FremdeSperre(const QString& path, int haltMs) {
     std::promise<bool> gesperrt;
@@ -46,4 +50,28 @@ bool anderesProgramm(const QString& path, const QString& sql) {
     cli.closeWriteChannel();
     return cli.waitForFinished(30000) && cli.exitStatus() == QProcess::NormalExit &&
            cli.exitCode() == 0;
+}
+
+bool abgestuerztesProgramm(const QString& path, const QString& sql) {
+    const QByteArray datei = QFile::encodeName(path);
+    const QByteArray befehle = sql.toUtf8();
+    const pid_t kind = fork();
+    if (kind == 0) {
+        sqlite3* db = nullptr;
+        const QByteArray key = recordfile::passwordOf(recordfile::kVerbindung);
+        sqlite3_open_v2(datei.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_key(db, key.constData(), int(key.size()));
+        // A small cache: the changed pages go to the file before the commit.
+        sqlite3_exec(db, "PRAGMA cache_size = 10", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, befehle.constData(), nullptr, nullptr, nullptr);
+        raise(SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(kind, &status, 0);
+    QFile journal(path + QStringLiteral("-journal"));
+    char erstes = 0;
+    return WIFSIGNALED(status) && journal.open(QIODevice::ReadOnly) && journal.getChar(&erstes) &&
+           erstes != 0;
 }

@@ -1,15 +1,13 @@
 #include "platform/db/connection.h"
 
+#include "platform/db/temporary.h"
 #include "platform/files.h"
 
 #include <QFile>
 
 #include <sqlcipher/sqlite3.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace db {
 
@@ -30,18 +28,23 @@ Error Connection::keyAndCheck(sqlite3* handle, const QByteArray& key) {
 
 Error Connection::open(const QString& path, const QByteArray& key, bool readOnly) {
     close();
+    // Taken alone, the mark means the file is being replaced right now.
+    if (inUse_.take(path, false) == files::UseMark::InUse)
+        return errorFrom(SQLITE_BUSY);
     sqlite3* handle = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
                              readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const Error e = errorFrom(handle, rc);
         sqlite3_close(handle);
+        inUse_.release();
         return e;
     }
     // Already the first read waits for a program that holds the file locked.
     sqlite3_busy_timeout(handle, kBusyTimeoutMs);
     if (Error e = keyAndCheck(handle, key)) {
         sqlite3_close(handle);
+        inUse_.release();
         return e;
     }
     // Every list is built by reading the whole table: keep its decrypted pages
@@ -60,14 +63,12 @@ Error Connection::create(const QString& path, const QByteArray& key, const QStri
 
     // Build the file under a private name and put it in place, so that the
     // final name never shows a half-made file and never replaces another one.
-    QByteArray temp = target + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return errorFromSystem(errno);
-    ::close(fd);
+    Temporary temp(path);
+    if (temp.made())
+        return temp.made();
 
     sqlite3* handle = nullptr;
-    int rc = sqlite3_open_v2(temp.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(temp.name().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
     Error e = errorFrom(handle, rc);
     if (!e)
         e = errorFrom(handle, sqlite3_key(handle, key.constData(), int(key.size())));
@@ -77,11 +78,12 @@ Error Connection::create(const QString& path, const QByteArray& key, const QStri
     if (sqlite3_close(handle) != SQLITE_OK && !e)
         e = errorFrom(SQLITE_IOERR);
     int cause = 0;
-    if (!e && files::placeNew(QFile::decodeName(temp), path, nullptr, &cause))
+    if (!e && files::placeNew(temp.path(), path, nullptr, &cause)) {
+        temp.placed();
         return {};
+    }
     if (!e)
         e = errorFromSystem(cause);
-    ::unlink(temp.constData());
     return e;
 }
 
@@ -90,6 +92,7 @@ void Connection::close() {
         sqlite3_close_v2(handle_);
         handle_ = nullptr;
     }
+    inUse_.release();
 }
 
 Error Connection::exec(const QString& sql) {

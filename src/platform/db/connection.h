@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/db_error.h"
+#include "platform/files.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,7 +26,8 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing file (read-write unless asked otherwise) and checks
-    // the key on the first read.
+    // the key on the first read. While open, the file is marked in use (see
+    // files::UseMark), so that no other copy of the program replaces it.
     Error open(const QString& path, const QByteArray& key, bool readOnly = false);
     // Builds a new database at `path` (mode 0600) with `schema` run inside it.
     // Fails if anything is at `path`; a file half made is never left there.
@@ -52,6 +54,7 @@ private:
 
     sqlite3* handle_ = nullptr;
     QString path_;
+    files::UseMark inUse_;
 };
 
 // Writes between its start and commit() reach the file together or not at

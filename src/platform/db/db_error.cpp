@@ -7,6 +7,11 @@
 namespace db {
 
 QString describe(int code) {
+    // A write into a file that another program has replaced meanwhile.
+    if (code == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("Die Datenbankdatei wurde inzwischen von einem anderen Programm "
+                              "ersetzt, etwa durch eine wieder hergestellte Sicherung. Bitte "
+                              "beenden Sie lumoClavido und starten Sie es neu.");
     switch (code & 0xff) {
     case SQLITE_OK:
         return {};
@@ -71,6 +76,9 @@ Error errorFromSystem(int error) {
 
 Error errorFrom(sqlite3* handle, int code) {
     const int primary = code & 0xff;
+    if (handle && primary == SQLITE_READONLY &&
+        sqlite3_extended_errcode(handle) == SQLITE_READONLY_DBMOVED)
+        return errorFrom(SQLITE_READONLY_DBMOVED);
     // The engine reports only a full disk as such; EFBIG and the rest come as
     // a plain read/write or open error, with the system's errno beside it.
     if (handle && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN)) {

@@ -20,7 +20,7 @@ QString describe(int code);
 Error errorFrom(int code);
 // The result of a call on `handle`. A failure of the file system below the
 // engine is read for what it is: a full disk (or a file-size limit), a refused
-// access, a write-protected medium.
+// access, a write-protected medium, a file replaced under the open connection.
 Error errorFrom(sqlite3* handle, int code);
 // A failed system call (its errno) as the engine's code for the same failure.
 Error errorFromSystem(int error);
