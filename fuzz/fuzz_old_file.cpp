@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString pfad = QDir(hostile::folder()).filePath(name);
     const QByteArray vorher = hostile::writeFile(pfad, data, size);
 
-    db::Connection alt;
+    uebernahme::AlteDatei alt;
     db::DataControl daten2(alt);
     db::Error fehler;
     const uebernahme::Befund lesbar = uebernahme::oeffnen(alt, pfad, &fehler);
