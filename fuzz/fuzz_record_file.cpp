@@ -75,7 +75,7 @@ void windowsDatei(const QString& ordner, const QByteArray& vorher) {
     } else {
         const QString sicherung = windowsdatei::sicherungsName(ordner);
         pruefen(sicherung == QStringLiteral("Clavido61-Windows.mdb"), "another name to keep it");
-        const db::Error e = windowsdatei::uebernehmen(ordner, sicherung);
+        const db::Error e = windowsdatei::uebernehmen(ordner, sicherung, zeilen);
         const QString behalten = QDir(ordner).filePath(sicherung);
         if (e) {
             pruefen(hostile::readFile(pfad) == vorher && !QFile::exists(behalten),

@@ -10,9 +10,10 @@ bool Clavido::windowsDateiUebernehmen() {
     const QString pfad = recordfile::pathIn(programmOrdner);
     if (!windowsdatei::istAccess(pfad))
         return true;
+    db::Snapshot zeilen;
     const windowsdatei::Befund befund = [&] {
         WaitCursor warten;
-        return windowsdatei::pruefen(pfad);
+        return windowsdatei::pruefen(pfad, &zeilen);
     }();
     // Another password, damaged, no table Haupt: said as for any file that
     // is not a database of this program.
@@ -37,7 +38,7 @@ bool Clavido::windowsDateiUebernehmen() {
     }
     const db::Error fehler = [&] {
         WaitCursor warten; // two key derivations and the rows
-        return windowsdatei::uebernehmen(programmOrdner, sicherung);
+        return windowsdatei::uebernehmen(programmOrdner, sicherung, zeilen);
     }();
     if (!fehler)
         return true;

@@ -179,12 +179,9 @@ QString sicherungsName(const QString& ordner) {
     }
 }
 
-db::Error uebernehmen(const QString& ordner, const QString& sicherung) {
+db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db::Snapshot& zeilen) {
     const QString pfad = recordfile::pathIn(ordner);
-    db::Snapshot zeilen;
     db::Error e;
-    if (pruefen(pfad, &zeilen, &e) != Befund::Uebernehmbar)
-        return e;
 
     // The new file is made and checked under a temporary name beside it.
     QByteArray temp = QFile::encodeName(pfad) + ".XXXXXX";

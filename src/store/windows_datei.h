@@ -25,11 +25,12 @@ Befund pruefen(const QString& pfad, db::Snapshot* zeilen = nullptr, db::Error* f
 // "Clavido61-Windows.mdb", or with a number when another file has that name.
 QString sicherungsName(const QString& ordner);
 
-// Takes every row of the Access file "Clavido61.mdb" in `ordner` over into a
-// new database file of this program, each column as stored, checked like a
-// backup; the Access file is kept byte for byte as `sicherung` beside it, and
-// the new file takes its name. A kill at any moment leaves the Access file at
-// its name, or both files whole; a failure leaves the folder as it was.
-db::Error uebernehmen(const QString& ordner, const QString& sicherung);
+// Takes the rows `zeilen` that pruefen() read from the Access file
+// "Clavido61.mdb" in `ordner` over into a new database file of this program,
+// each column as stored, checked like a backup; the Access file is kept byte
+// for byte as `sicherung` beside it, and the new file takes its name. A kill
+// at any moment leaves the Access file at its name, or both files whole; a
+// failure leaves the folder as it was.
+db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db::Snapshot& zeilen);
 
 } // namespace windowsdatei

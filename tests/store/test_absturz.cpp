@@ -252,7 +252,10 @@ void TestAbsturz::aKillLeavesTheWindowsFileOrBoth() {
             // Not yet: a kept name is the Windows file itself; a start takes it over.
             QVERIFY2(!QFile::exists(behalten) || rawdb::dateiInhalt(behalten) == windows, wo);
             QCOMPARE(windowsdatei::sicherungsName(ordner.path()), "Clavido61-Windows.mdb");
-            QCOMPARE(windowsdatei::uebernehmen(ordner.path(), "Clavido61-Windows.mdb").text,
+            db::Snapshot zeilen;
+            QCOMPARE(int(windowsdatei::pruefen(pfad, &zeilen)),
+                     int(windowsdatei::Befund::Uebernehmbar));
+            QCOMPARE(windowsdatei::uebernehmen(ordner.path(), "Clavido61-Windows.mdb", zeilen).text,
                      QString());
             ++nicht;
         } else {
