@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QtEndian>
 
 #include <sqlcipher/sqlite3.h>
 #include <sys/stat.h>
@@ -179,6 +180,7 @@ void TestAccess::refuses_data() {
     QTest::newRow("cut in the middle") << "mitte" << 0 << SQLITE_CORRUPT;
     QTest::newRow("cut by one byte") << "byte" << SQLITE_CORRUPT << 0;
     QTest::newRow("damaged table pages") << "seiten" << 0 << SQLITE_CORRUPT;
+    QTest::newRow("a Memo's page chain that loops") << "schleife" << 0 << SQLITE_CORRUPT;
     QTest::newRow("no table Haupt") << "tabelle" << 0 << SQLITE_ERROR;
 }
 
@@ -212,6 +214,15 @@ void TestAccess::refuses() {
                 for (int i = 14; i < 4096; i += 3)
                     bytes[seite + i] = char(bytes[seite + i] ^ 0x5a);
         }
+    } else if (fall == "schleife") {
+        // The long remark, on a page of its own, made the first link of a
+        // chain whose next link is that page again.
+        const qsizetype kopf = bytes.indexOf(QByteArray::fromHex("66020040001c0000"));
+        QVERIFY(kopf > 0);
+        bytes[kopf + 3] = 0;
+        const qsizetype seite = 0x1c * 4096;
+        const int zeile = qFromLittleEndian<quint16>(bytes.constData() + seite + 14) & 0x1fff;
+        bytes.replace(seite + zeile, 4, QByteArray::fromHex("001c0000"));
     } else if (fall == "tabelle") {
         // The name in the catalog no longer says Haupt.
         const QByteArray name = QStringLiteral("Haupt").toUtf8();

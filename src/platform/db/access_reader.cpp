@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -117,10 +118,12 @@ bool memoBytes(MdbHandle* mdb, const unsigned char* head, long size, uint64_t li
     if (flags & 0xc0000000)
         return false;
     // A chain of pages, each starting with the pointer to the next. Every
-    // page brings at least one byte, so the chain ends by the length at last.
+    // page brings at least one byte, so the chain ends by the length at last;
+    // one that comes back to a page it passed is damaged.
     out.clear();
+    std::set<int32_t> passed;
     while (out.size() < length) {
-        if (pageRow == 0)
+        if (pageRow == 0 || !passed.insert(pageRow).second)
             return false;
         void* buf = nullptr;
         int start = 0;
