@@ -263,10 +263,13 @@ void Recordset::stampAfterWrite(bool wasFresh) {
 Error Recordset::Update() {
     if (mode_ == EditMode::None)
         return errorFrom(SQLITE_MISUSE);
-    if (!connection_ || snapshot_->table.isEmpty())
+    // The rows of a source without a connection are read only.
+    if (!connection_ && snapshot_)
         return errorFrom(SQLITE_READONLY);
-    if (!connection_->isOpen())
+    if (!connection_ || !connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
+    if (snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
     Error e = mode_ == EditMode::AddNew ? insertRow() : updateRow();
     if (!e)
         CancelUpdate();
@@ -393,10 +396,12 @@ Error Recordset::readRow(qint64 rowid, Row& row) {
 Error Recordset::SetzeAlle(const QList<QPair<QString, QString>>& spalten, const QString& wo,
                            const QString& wert) {
     CancelUpdate();
-    if (!connection_ || !snapshot_ || snapshot_->table.isEmpty())
+    if (!connection_ && snapshot_)
         return errorFrom(SQLITE_READONLY);
-    if (!connection_->isOpen())
+    if (!connection_ || !connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
+    if (!snapshot_ || snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
     QStringList sets;
     std::vector<int> indizes;
     for (const auto& [name, _] : spalten) {
@@ -439,10 +444,12 @@ Error Recordset::Delete() {
         CancelUpdate();
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
-    if (!connection_ || snapshot_->table.isEmpty())
+    if (!connection_)
         return errorFrom(SQLITE_READONLY);
     if (!connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
+    if (snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
     const bool fresh = snapshotFresh();
     std::optional<Transaction> eigene;
     if (Error e = unveraendert(snapshot_->rows[position_], fresh, eigene))
