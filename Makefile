@@ -57,7 +57,7 @@ test-sanitize: deps
 # libFuzzer on hostile database files and the field cipher, each target
 # FUZZ_SECONDS long, in a build of its own with clang (make test needs none).
 FUZZ_BUILD ?= build-fuzz
-FUZZ_TARGETS ?= record_file old_file field_cipher
+FUZZ_TARGETS ?= record_file old_file access_file field_cipher
 FUZZ_SECONDS ?= 600
 
 fuzz: deps

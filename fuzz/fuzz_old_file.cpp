@@ -1,6 +1,7 @@
 #include "check.h"
 #include "hostile_file.h"
 #include "maintenance/uebernahme.h"
+#include "platform/db/access_reader.h"
 #include "platform/db/data_control.h"
 #include "store/record_file.h"
 #include "store/statements.h"
@@ -8,7 +9,8 @@
 #include <QDir>
 #include <QSet>
 
-// The import of an older version's file: opened and checked as the import
+// The import of an older version's file, in the program's own format or an
+// Access file of the Windows versions: opened and checked as the import
 // dialog does, every row read, then taken over into a current table inside a
 // transaction that is rolled back, so that each input starts from the same
 // table. The old file's name, and with it the version, follows from the
@@ -95,12 +97,14 @@ void uebernehmen(db::DataControl& daten2, uebernahme::Version version) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // A reader that hangs costs a few seconds, not twenty, per input.
+    db::access::Limits::standard().seconds = 5;
     const QString name =
         size % 2 ? QStringLiteral("Clavido41.mdb") : QStringLiteral("Clavido6.mdb");
     const QString pfad = QDir(hostile::folder()).filePath(name);
     const QByteArray vorher = hostile::writeFile(pfad, data, size);
 
-    db::Connection alt;
+    uebernahme::AlteDatei alt;
     db::DataControl daten2(alt);
     db::Error fehler;
     const uebernahme::Befund lesbar = uebernahme::oeffnen(alt, pfad, &fehler);

@@ -78,6 +78,8 @@ void Clavido::datensatzAnzeigen() {
 bool Clavido::datenbankOeffnen() {
     if (verbindung.isOpen())
         return true;
+    if (!windowsDateiUebernehmen())
+        return false;
     const auto result = [this] {
         WaitCursor warten; // the key derivation takes a noticeable moment
         return recordfile::openOrCreate(verbindung, programmOrdner);

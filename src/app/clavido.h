@@ -48,6 +48,9 @@ public:
     // Opens the database file (creating it when there is none). When the file
     // cannot be used, says so and ends the program; then it returns false.
     bool datenbankOeffnen();
+    // When the database file is the Access file of the Windows version: asks
+    // whether to take its data over now, and does. False when the program ends.
+    bool windowsDateiUebernehmen();
     // For a database file that cannot be used: says so in `text`, offers to
     // bring a saved one back, and ends the program either way.
     void reparaturAnbieten(const QString& text);

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSet>
 #include <QVBoxLayout>
 
 #include <sqlcipher/sqlite3.h>
@@ -120,15 +119,9 @@ void FormÜbernahme::Form_Load() {
 }
 
 void FormÜbernahme::Dir1_Change() {
-    // Only these names, exactly so: the file list matches them letter for letter.
-    const QStringList namen = QDir(Ordner->folder()).entryList(QDir::Files);
-    const QSet<QString> vorhanden(namen.begin(), namen.end());
     const bool still = File1->blockSignals(true);
     File1->clear();
-    for (const QString& name : uebernahme::kDateien) {
-        if (vorhanden.contains(name))
-            File1->addItem(name);
-    }
+    File1->addItems(uebernahme::angeboteneDateien(Ordner->folder()));
     File1->blockSignals(still);
 }
 

@@ -42,8 +42,8 @@ public:
     QPushButton* Command3;
     QPushButton* Command1;
 
-    // The old file and the data view on its table.
-    db::Connection alteDatei;
+    // The old file, in either format, and the data view on its table.
+    uebernahme::AlteDatei alteDatei;
     db::DataControl Daten2{alteDatei};
 
 protected:

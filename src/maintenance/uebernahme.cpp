@@ -1,7 +1,9 @@
 #include "maintenance/uebernahme.h"
 
+#include "store/code_page.h"
 #include "store/record_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 
@@ -29,7 +31,43 @@ const QStringList kKopiert = {
 Version versionVon(const QString& dateiName) {
     if (dateiName == kDateien[0])
         return Version::V41;
-    return kDateien.contains(dateiName) ? Version::V5x : Version::Unbekannt;
+    return kDateien.contains(dateiName) || dateiName == kWindows61 ? Version::V5x
+                                                                   : Version::Unbekannt;
+}
+
+namespace {
+
+bool istAccessDatei(const QString& pfad) {
+    const db::access::Format format = db::access::formatOf(pfad);
+    return format == db::access::Format::Jet3 || format == db::access::Format::Jet4;
+}
+
+} // namespace
+
+QStringList angeboteneDateien(const QString& ordner) {
+    // Only these names, exactly so: the file list matches them letter for letter.
+    const QDir dir(ordner);
+    const QStringList namen = dir.entryList(QDir::Files);
+    QStringList angeboten;
+    for (const QString& name : kDateien) {
+        if (namen.contains(name))
+            angeboten << name;
+    }
+    // The program's own file is never an Access file.
+    if (namen.contains(kWindows61) && istAccessDatei(dir.filePath(kWindows61)))
+        angeboten << kWindows61;
+    return angeboten;
+}
+
+db::Source& AlteDatei::offen() const {
+    auto* self = const_cast<AlteDatei*>(this);
+    return istAccess_ ? static_cast<db::Source&>(self->access) : self->eigeneQuelle_;
+}
+
+void AlteDatei::close() {
+    eigene.close();
+    access.close();
+    istAccess_ = false;
 }
 
 bool dieselbeDatei(const QString& a, const QString& b) {
@@ -39,20 +77,31 @@ bool dieselbeDatei(const QString& a, const QString& b) {
            !fehler;
 }
 
-Befund oeffnen(db::Connection& alt, const QString& pfad, db::Error* fehler) {
-    // Read-only: the old file stays as it is, whatever happens here.
-    db::Error e = alt.open(pfad, recordfile::passwordOf(recordfile::kVerbindung), true);
-    if (fehler)
-        *fehler = e;
-    if (e)
-        return Befund::NichtLesbar;
+Befund oeffnen(AlteDatei& alt, const QString& pfad, db::Error* fehler) {
+    alt.close();
+    // The format is the file's own signature, whatever its name says.
+    alt.istAccess_ = istAccessDatei(pfad);
+    const QByteArray kennwort = recordfile::passwordOf(recordfile::kVerbindung);
     QStringList spalten;
-    e = alt.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
-                        [&](const QString& name) { spalten << name.toLower(); });
+    db::Error e;
+    if (alt.istAccess_) {
+        e = alt.access.open(pfad, QString::fromUtf8(kennwort), codepage::character);
+        if (!e)
+            e = alt.access.columns(recordfile::kTabelle, &spalten);
+    } else {
+        // Read-only: the old file stays as it is, whatever happens here.
+        e = alt.eigene.open(pfad, kennwort, true);
+        if (!e)
+            e = alt.eigene.queryColumn(
+                QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
+                [&](const QString& name) { spalten << name; });
+    }
     if (fehler)
         *fehler = e;
     if (e)
         return Befund::NichtLesbar;
+    for (QString& name : spalten)
+        name = name.toLower();
     // Rows without designation or owner would belong to nobody.
     if (!spalten.contains(QStringLiteral("bezeichnung")) ||
         !spalten.contains(QStringLiteral("benutzer")))

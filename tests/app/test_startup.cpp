@@ -13,7 +13,9 @@
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
 #include "maintenance/form_uebernahme.h"
+#include "store/field_cipher.h"
 #include "store/record_file.h"
+#include "windows_dateien.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -66,6 +68,8 @@ private slots:
     void windowsLookRight();
     void databaseFolder_data();
     void databaseFolder();
+    void takesTheWindowsFileOver_data();
+    void takesTheWindowsFileOver();
 };
 
 void TestStartup::splashHandsOverAfterTwoAndAHalfSeconds() {
@@ -277,6 +281,71 @@ void TestStartup::databaseFolder() {
         QVERIFY(!QFileInfo::exists(recordfile::pathIn(programm)));
         QCOMPARE(rawdb::spalte(rawdb::lese(recordfile::pathIn(eigener)), "Bezeichnung"),
                  QStringList{"alt"});
+    }
+}
+
+void TestStartup::takesTheWindowsFileOver_data() {
+    QTest::addColumn<QString>("datei");
+    QTest::addColumn<QString>("werte");    // the file whose values it holds
+    QTest::addColumn<QString>("behalten"); // the name the Windows file is kept under
+    QTest::newRow("6.1") << "Clavido61.mdb"
+                         << "Clavido61.mdb"
+                         << "Clavido61-Windows.mdb";
+    QTest::newRow("every code point, a Memo, NULLs") << "Clavido6.mdb"
+                                                     << "Clavido6.mdb"
+                                                     << "Clavido61-Windows.mdb";
+    QTest::newRow("unicode compression") << "Clavido51.mdb"
+                                         << "Clavido51.mdb"
+                                         << "Clavido61-Windows.mdb";
+    QTest::newRow("4.1 layout") << "Clavido41.mdb"
+                                << "Clavido41.mdb"
+                                << "Clavido61-Windows.mdb";
+    QTest::newRow("no password, the name taken") << "ohne-passwort.mdb"
+                                                 << "Clavido61.mdb"
+                                                 << "Clavido61-Windows-2.mdb";
+}
+
+// Every row as stored, all columns, NULL as NULL; the Windows file kept byte
+// for byte; and each user signs in with his Windows name and password.
+void TestStartup::takesTheWindowsFileOver() {
+    QFETCH(QString, datei);
+    QFETCH(QString, werte);
+    QFETCH(QString, behalten);
+    Umgebung env;
+    const QString pfad = windowsdateien::kopieren(datei, env.ordner.path(), recordfile::kDateiName);
+    const QByteArray windows = rawdb::dateiInhalt(pfad);
+    QStringList vorhanden{recordfile::kDateiName, behalten};
+    if (behalten.endsWith("-2.mdb")) {
+        rawdb::schreibe(env.ordner.filePath("Clavido61-Windows.mdb"), {});
+        vorhanden << "Clavido61-Windows.mdb";
+    }
+    const auto erwartet = windowsdateien::zeilen(werte);
+    const QString benutzer = erwartet.back().value("Benutzer");
+    env.meldungen.antworte({msg::Yes});
+    env.anmelden(benutzer, entschluesseln(erwartet.back().value("Passwort"), kFeldSchluessel));
+
+    QCOMPARE(env.meldungen.texte(),
+             QStringList{"Die Datenbankdatei\r\n" + QDir::toNativeSeparators(pfad) +
+                         "\r\nstammt von der Windows-Version von lumoClavido.\r\n\r\n"
+                         "Möchten Sie die Daten jetzt übernehmen?\r\nDie Windows-Datei bleibt "
+                         "dabei unverändert als\r\n" +
+                         behalten +
+                         "\r\nneben der neuen Datenbankdatei erhalten.\r\n\r\nBei \u201ENein\u201C "
+                         "wird das Programm beendet, die Datei bleibt unverändert."});
+    QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Question | msg::YesNo));
+    QCOMPARE(env.app->formClavido().windowTitle(), "lumoClavido 6.1  -  " + benutzer);
+    QCOMPARE(rawdb::dateiInhalt(env.ordner.filePath(behalten)), windows);
+    vorhanden.sort();
+    QCOMPARE(QDir(env.ordner.path()).entryList(QDir::Files | QDir::System), vorhanden);
+
+    const auto zeilen = env.lesen();
+    QCOMPARE(zeilen.size(), erwartet.size());
+    for (size_t i = 0; i < zeilen.size(); ++i) {
+        for (auto it = erwartet[i].begin(); it != erwartet[i].end(); ++it) {
+            const QVariant wert = zeilen[i].value(it.key());
+            QVERIFY2(wert.isNull() == it.value().isNull() && wert.toString() == it.value(),
+                     qPrintable(QStringLiteral("row %1, %2").arg(i).arg(it.key())));
+        }
     }
 }
 

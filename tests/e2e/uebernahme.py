@@ -1,9 +1,14 @@
-"""The import of a file of an older version, in the real program: the old
-file of version 4.1 is chosen in the file list and imported once."""
+"""The import of a file of an older version, in the real program: the Access
+file of the Windows version 5.x/6.x is chosen in the file list, beside a file
+of version 4.1, and imported once."""
 
+import json
 import os
+import shutil
 
 from desktop import datenbank, feld_schluessel, hauptprogramm, pruefe, sqlcipher
+
+DATEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "access")
 
 TITEL = "lumoClavido 6.1"
 UEBERNAHME = "Datenübernahme lumoClavido 6.1"
@@ -21,6 +26,7 @@ def szenario(d):
               "Benutzer TEXT, Passwort TEXT);\n"
               "INSERT INTO Haupt VALUES ('Konto', '" + feld_schluessel("DE22") + "', '', '', "
               "'Konto-Nr', 'PIN', 'URL', 'alt', 'Eva', '" + feld_schluessel("alt pw") + "')")
+    shutil.copyfile(os.path.join(DATEN, "Clavido6.mdb"), os.path.join(alt, "Clavido6.mdb"))
 
     programm = d.starte(ordner)
     d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
@@ -38,20 +44,32 @@ def szenario(d):
     d.taste("ctrl+a")
     d.tippe(alt)
     d.taste("Return")
-    d.klick(d.teil(dialog, "Clavido41.mdb", "list item"))
+    d.teil(dialog, "Clavido41.mdb", "list item")
+    d.klick(d.teil(dialog, "Clavido6.mdb", "list item"))
     d.bild("uebernahme")
     d.klick(d.teil(dialog, "Starten...", "push button"))
     text = d.antworte("Ja", UEBERNAHME)
     pruefe(text == "Möchten Sie jetzt die Datenübernahme starten?", text)
     text = d.antworte("OK", UEBERNAHME)
-    pruefe(text == "Die Daten aus lumoClavido 4.1 wurden erfolgreich übernommen!", text)
+    pruefe(text == "Die Daten aus lumoClavido 5/6.x wurden erfolgreich übernommen!", text)
     d.kein_fenster(TITEL, "Datenübernahme")
 
-    zeilen = sqlcipher(datei, 'SELECT Bezeichnung, Kategorie, "Konto-Nr", fragen, "übernommen" '
-                              "FROM Haupt ORDER BY rowid")
-    pruefe(zeilen == [["Konto", "Bank", feld_schluessel("DE11"), "1", "1"],
-                      ["Konto  --2", "Standard-Kategorie", feld_schluessel("DE22"), "1", "1"]],
-           f"Zeilen nach der Übernahme: {zeilen!r}")
+    # Every value as the Access file holds it, in the columns the rules give.
+    spalten = ["Bezeichnung", "Konto-Nr", "Pin", "Zusatz", "Bezeichnung1", "Bezeichnung2",
+               "Bezeichnung3", "Bemerkungen", "Kategorie", "Benutzer", "Passwort", "Sichern"]
+    zeilen = sqlcipher(datei, "SELECT " + ", ".join(f'hex("{s}")' for s in spalten) +
+                       ', fragen, "übernommen" FROM Haupt ORDER BY rowid')
+    with open(os.path.join(DATEN, "Clavido6.mdb.json"), encoding="utf-8") as f:
+        alte = json.load(f)
+    vergeben = {"Konto"}
+    for z in alte:
+        if z["Bezeichnung"] in vergeben:
+            z["Bezeichnung"] += "  --2"
+        vergeben.add(z["Bezeichnung"])
+    erwartet = [[(z[s] or "").encode("utf-8").hex().upper() for s in spalten] + ["1", "1"]
+                for z in alte]
+    pruefe(zeilen[0][0] == "Konto".encode().hex().upper() and zeilen[0][-1] == "1" and
+           zeilen[1:] == erwartet, f"Zeilen nach der Übernahme: {zeilen!r}")
 
     d.taste("F5")
     d.klick(d.teil(d.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))

@@ -5,6 +5,7 @@
 #include "main_window/form_clavido.h"
 #include "platform/widgets.h"
 #include "store/record_file.h"
+#include "windows_dateien.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -279,6 +280,19 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt_data() {
                                     "kann nicht geöffnet werden: Sie ist beschädigt oder keine "
                                     "Datenbank von lumoClavido." +
                                     reparatur;
+    // Windows files that cannot be taken over go the same way.
+    const QString fremd = kopf +
+                          "kann nicht geöffnet werden: Sie ist beschädigt oder keine "
+                          "Datenbank von lumoClavido." +
+                          reparatur;
+    QTest::newRow("damaged: Windows file of another password") << "damaged windows fremd" << fremd;
+    QTest::newRow("damaged: Windows file cut short") << "damaged windows kurz" << fremd;
+    QTest::newRow("Windows file, not taken over")
+        << "windows nein"
+        << kopf + "stammt von der Windows-Version von lumoClavido.\r\n\r\nMöchten Sie die Daten "
+                  "jetzt übernehmen?\r\nDie Windows-Datei bleibt dabei unverändert als\r\n"
+                  "Clavido61-Windows.mdb\r\nneben der neuen Datenbankdatei erhalten.\r\n\r\nBei "
+                  "\u201ENein\u201C wird das Programm beendet, die Datei bleibt unverändert.";
     QTest::newRow("damaged table")
         << "damaged table"
         << kopf + "kann nicht gelesen werden: Die Datenbankdatei ist beschädigt." + reparatur;
@@ -317,6 +331,11 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt() {
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
+    } else if (fall.contains("windows")) {
+        const QString name = fall.endsWith("fremd") ? "fremd-passwort.mdb" : "Clavido61.mdb";
+        windowsdateien::kopieren(name, env.ordner.path(), recordfile::kDateiName);
+        if (fall.endsWith("kurz"))
+            QVERIFY(QFile::resize(pfad, 8192));
     } else if (fall == "damaged table") {
         std::vector<Eintrag> viele;
         for (int i = 0; i < 400; ++i)
@@ -366,7 +385,9 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt() {
     const Meldung& m = env.meldungen.meldungen[0];
     meldung.replace(QStringLiteral("%1"), QDir::toNativeSeparators(pfad));
     QCOMPARE(m.text, meldung.replace(QStringLiteral("%2"), QDir::toNativeSeparators(stick)));
-    QCOMPARE(m.style, int(msg::Critical | (fall.startsWith("damaged") ? msg::YesNo : 0)));
+    QCOMPARE(m.style, fall == "windows nein"
+                          ? int(msg::Question | msg::YesNo)
+                          : int(msg::Critical | (fall.startsWith("damaged") ? msg::YesNo : 0)));
     QCOMPARE(m.title, kTitel);
     QVERIFY(!env.app->formPwfrage().isVisible());
 }

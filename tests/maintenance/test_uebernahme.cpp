@@ -6,6 +6,7 @@
 #include "maintenance/form_uebernahme.h"
 #include "platform/folder_chooser.h"
 #include "store/record_file.h"
+#include "windows_dateien.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -95,6 +96,8 @@ private slots:
     void dialog();
     void takesOverEveryRow_data();
     void takesOverEveryRow();
+    void takesOverTheWindowsFiles_data();
+    void takesOverTheWindowsFiles();
     void leavesTheTableAsItWas_data();
     void leavesTheTableAsItWas();
     void anotherCopySavesMeanwhile();
@@ -258,6 +261,77 @@ void TestUebernahme::takesOverEveryRow() {
     QVERIFY(!env.app->formUebernahme().isVisible());
 }
 
+void TestUebernahme::takesOverTheWindowsFiles_data() {
+    QTest::addColumn<QString>("datei"); // in tests/data/access
+    QTest::addColumn<QString>("als");   // the name it is chosen by
+    QTest::addColumn<QString>("werte"); // the file whose values it holds
+    QTest::newRow("5.x/6.x") << "Clavido6.mdb"
+                             << "Clavido6.mdb"
+                             << "Clavido6.mdb";
+    QTest::newRow("unicode compression") << "Clavido51.mdb"
+                                         << "Clavido51.mdb"
+                                         << "Clavido51.mdb";
+    QTest::newRow("4.1") << "Clavido41.mdb"
+                         << "Clavido41.mdb"
+                         << "Clavido41.mdb";
+    QTest::newRow("Windows 6.1") << "Clavido61.mdb"
+                                 << "Clavido61.mdb"
+                                 << "Clavido61.mdb";
+    QTest::newRow("no password") << "ohne-passwort.mdb"
+                                 << "Clavido50.mdb"
+                                 << "Clavido61.mdb";
+}
+
+// The rows in the file are what the rules make of the stored values: every
+// column as stored, the suffix for a designation already there, the category
+// and settings of the version, every row marked.
+void TestUebernahme::takesOverTheWindowsFiles() {
+    QFETCH(QString, datei);
+    QFETCH(QString, als);
+    QFETCH(QString, werte);
+    Umgebung env;
+    anmelden(env, "INSERT INTO Haupt (Bezeichnung, Kategorie, Benutzer) "
+                  "VALUES ('Girokonto', 'Bank', 'carl')");
+    QTemporaryDir ordner;
+    const QString altPfad = windowsdateien::kopieren(datei, ordner.path(), als);
+    const QByteArray alt = rawdb::dateiInhalt(altPfad);
+    const auto vorher = env.lesen();
+    env.meldungen.antworte({msg::Yes});
+    importieren(env, ordner.path(), als);
+
+    const bool v41 = als == "Clavido41.mdb";
+    QCOMPARE(env.meldungen.texte().last(),
+             v41 ? "Die Daten aus lumoClavido 4.1 wurden erfolgreich übernommen!"
+                 : "Die Daten aus lumoClavido 5/6.x wurden erfolgreich übernommen!");
+    QSet<QString> vergeben;
+    for (const RohZeile& r : vorher)
+        vergeben.insert(r.value("Bezeichnung").toString());
+    std::vector<QMap<QString, QString>> erwartet;
+    for (const windowsdateien::Zeile& a : windowsdateien::zeilen(werte)) {
+        QMap<QString, QString> z;
+        for (const char* s : {"Konto-Nr", "Pin", "Zusatz", "Bezeichnung1", "Bezeichnung2",
+                              "Bezeichnung3", "Bemerkungen", "Benutzer", "Passwort", "Sichern"})
+            z[s] = a.value(s);
+        QString bezeichnung = a.value("Bezeichnung");
+        if (vergeben.contains(bezeichnung))
+            bezeichnung += "  --2";
+        vergeben.insert(bezeichnung);
+        z["Bezeichnung"] = bezeichnung;
+        z["Kategorie"] = v41 ? "Standard-Kategorie" : a.value("Kategorie");
+        z["fragen"] = z["übernommen"] = "1";
+        erwartet.push_back(z);
+    }
+    const auto zeilen = env.lesen();
+    QCOMPARE(zeilen.size(), vorher.size() + erwartet.size());
+    for (size_t i = 0; i < erwartet.size(); ++i) {
+        const RohZeile& r = zeilen[vorher.size() + i];
+        for (auto it = erwartet[i].begin(); it != erwartet[i].end(); ++it)
+            QVERIFY2(r.value(it.key()).toString() == it.value(),
+                     qPrintable(QStringLiteral("row %1, %2").arg(i).arg(it.key())));
+    }
+    QCOMPARE(rawdb::dateiInhalt(altPfad), alt);
+}
+
 void TestUebernahme::leavesTheTableAsItWas_data() {
     QTest::addColumn<QString>("fall");
     QTest::addColumn<QString>("meldung"); // %1: the old file
@@ -275,6 +349,14 @@ void TestUebernahme::leavesTheTableAsItWas_data() {
     QTest::newRow("another password") << "kennwort" << unlesbar;
     QTest::newRow("no database") << "text" << unlesbar;
     QTest::newRow("damaged inside") << "beschaedigt" << unlesbar;
+    QTest::newRow("Windows file of another password") << "windows fremd" << unlesbar;
+    QTest::newRow("Windows file cut short") << "windows kurz" << unlesbar;
+    QTest::newRow("Windows file, damaged pages") << "windows seiten" << unlesbar;
+    QTest::newRow("no table Haupt in a Windows file")
+        << "windows tabelle"
+        << "Die Datei\r\n%1\r\nenthält keine Einträge von lumoClavido (keine Tabelle "
+           "\u201EHaupt\u201C mit Bezeichnungen und Benutzern).\r\n\r\nEs wurden keine Daten "
+           "übernommen.";
     QTest::newRow("no table Haupt")
         << "tabelle"
         << "Die Datei\r\n%1\r\nenthält keine Einträge von lumoClavido (keine Tabelle "
@@ -332,6 +414,24 @@ void TestUebernahme::leavesTheTableAsItWas() {
             f.seek(f.size() / 2);
             f.write(QByteArray(64, '\x5a'));
         }
+    } else if (fall.startsWith("windows")) {
+        windowsdateien::kopieren(fall.endsWith("fremd") ? "fremd-passwort.mdb" : "Clavido6.mdb",
+                                 ordner.path(), datei);
+        QFile f(altPfad);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        if (fall.endsWith("kurz"))
+            bytes.truncate(bytes.size() / 2 / 4096 * 4096);
+        // The pages of rows scrambled after their header; the catalog's name of
+        // the table no longer Haupt.
+        for (qsizetype seite = 0; fall.endsWith("seiten") && seite < bytes.size(); seite += 4096) {
+            if (bytes[seite] == 1)
+                for (int i = 14; i < 4096; i += 3)
+                    bytes[seite + i] = char(bytes[seite + i] ^ 0x5a);
+        }
+        if (fall.endsWith("tabelle"))
+            bytes[bytes.indexOf(QByteArray("H\0a\0u\0p\0t\0", 10))] = 'X';
+        QVERIFY(f.resize(0) && f.seek(0) && f.write(bytes) == bytes.size());
     } else if (fall == "tabelle") {
         rawdb::ausfuehren(altPfad, "CREATE TABLE Liste (Bezeichnung TEXT, Benutzer TEXT)");
     } else if (fall == "hart") {

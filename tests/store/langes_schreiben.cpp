@@ -1,8 +1,8 @@
 // One long write of the program, in a process of its own, for test_absturz to
 // kill in the middle: langes_schreiben uebernahme|umbenennen|einstellungen|
-// zurueckschreiben FOLDER. The program in FOLDER signs in, says "los" right
-// before the click that writes and "fertig" after it. The restore reads the
-// backup in FOLDER/sicherung.
+// zurueckschreiben|windows FOLDER. The program in FOLDER signs in, says "los"
+// right before the click that writes and "fertig" after it. The restore reads
+// the backup in FOLDER/sicherung.
 #include "environment.h"
 #include "login/pwform.h"
 #include "login/pwfrage.h"
@@ -47,6 +47,15 @@ int main(int argc, char* argv[]) {
     Services dienste{meldungen, ablage, drucker, hilfe, prozesse};
     Clavido app(dienste, QString::fromLocal8Bit(argv[2]));
     ModalDriver modal;
+
+    if (modus == "windows") {
+        // The first start on the Windows version's file, its question answered Yes.
+        meldungen.antworte({msg::Yes});
+        sage("los");
+        const bool offen = app.datenbankOeffnen();
+        sage("fertig");
+        return offen ? 0 : 1;
+    }
 
     const QString benutzer = modus == "umbenennen" ? "anna" : "Benutzer 0";
     modal.erwarte<pwfrage>([&](pwfrage& login) {

@@ -4,6 +4,8 @@
 #include "environment.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"
+#include "store/windows_datei.h"
+#include "windows_dateien.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -115,6 +117,7 @@ class TestAbsturz : public QObject {
 private slots:
     void aKillLeavesAllOrNothing_data();
     void aKillLeavesAllOrNothing();
+    void aKillLeavesTheWindowsFileOrBoth();
 };
 
 void TestAbsturz::aKillLeavesAllOrNothing_data() {
@@ -216,6 +219,69 @@ void TestAbsturz::aKillLeavesAllOrNothing() {
     qInfo("%d kills: %d found the write done, %d not done, %d left a hot journal; one write "
           "takes %lld ms",
           kPunkte, ganz, gar, journal, dauer);
+}
+
+// The first start's take-over of a Windows file, killed at points spread over
+// it: the Windows file is still at the database's name, or the new file is
+// there whole and the Windows file whole beside it; never neither. A start
+// after a kill takes it over as if nothing had been.
+void TestAbsturz::aKillLeavesTheWindowsFileOrBoth() {
+    const QByteArray windows = rawdb::dateiInhalt(windowsdateien::pfad("Clavido61.mdb"));
+    const QString abfrage = "SELECT count(*) || '/' || count(DISTINCT Benutzer) FROM Haupt";
+    const QStringList ganz{"3/2"};
+    auto vorbereiten = [](const QTemporaryDir& ordner) {
+        windowsdateien::kopieren("Clavido61.mdb", ordner.path(), recordfile::kDateiName);
+    };
+    qint64 dauer = 0;
+    {
+        QTemporaryDir ordner;
+        vorbereiten(ordner);
+        Lauf lauf("windows", ordner.path());
+        QVERIFY(lauf.los);
+        QElapsedTimer uhr;
+        uhr.start();
+        QVERIFY(lauf.warteAuf("fertig"));
+        dauer = uhr.elapsed();
+        QVERIFY(lauf.prozess.waitForFinished());
+        QVERIFY2(lauf.prozess.exitCode() == 0, qPrintable(lauf.meldung()));
+        QCOMPARE(befund(recordfile::pathIn(ordner.path()), abfrage).zeilen, ganz);
+    }
+    QRandomGenerator zufall(20261209);
+    int uebernommen = 0, nicht = 0;
+    for (int punkt = 0; punkt < kPunkte; ++punkt) {
+        const qint64 warten = qint64((punkt + zufall.generateDouble()) * dauer * 1000 / kPunkte);
+        QTemporaryDir ordner;
+        vorbereiten(ordner);
+        const QString pfad = recordfile::pathIn(ordner.path());
+        const QString behalten = ordner.filePath("Clavido61-Windows.mdb");
+        {
+            Lauf lauf("windows", ordner.path());
+            QVERIFY(lauf.los);
+            QThread::usleep(warten);
+            lauf.prozess.kill();
+            QVERIFY(lauf.prozess.waitForFinished());
+        }
+        const QByteArray wo = QStringLiteral(" killed %1 µs after \"los\"").arg(warten).toUtf8();
+        if (rawdb::dateiInhalt(pfad) == windows) {
+            // Not yet: a kept name is the Windows file itself; a start takes it over.
+            QVERIFY2(!QFile::exists(behalten) || rawdb::dateiInhalt(behalten) == windows, wo);
+            QCOMPARE(windowsdatei::sicherungsName(ordner.path()), "Clavido61-Windows.mdb");
+            db::Snapshot zeilen;
+            QCOMPARE(int(windowsdatei::pruefen(pfad, &zeilen)),
+                     int(windowsdatei::Befund::Uebernehmbar));
+            QCOMPARE(windowsdatei::uebernehmen(ordner.path(), "Clavido61-Windows.mdb", zeilen).text,
+                     QString());
+            ++nicht;
+        } else {
+            ++uebernommen;
+        }
+        const Befund b = befund(pfad, abfrage);
+        QVERIFY2(b.fehler.isEmpty() && b.zeilen == ganz, qPrintable(b.fehler + wo));
+        QVERIFY2(b.integritaet == QStringList{"ok"} && b.verschluesselung.isEmpty(), wo);
+        QVERIFY2(rawdb::dateiInhalt(behalten) == windows, wo);
+    }
+    qInfo("%d kills: %d found the file taken over, %d not; one take-over takes %lld ms", kPunkte,
+          uebernommen, nicht, dauer);
 }
 
 CLAVIDO_TEST_MAIN(TestAbsturz)

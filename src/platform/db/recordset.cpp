@@ -263,6 +263,9 @@ void Recordset::stampAfterWrite(bool wasFresh) {
 Error Recordset::Update() {
     if (mode_ == EditMode::None)
         return errorFrom(SQLITE_MISUSE);
+    // The rows of a source without a connection are read only.
+    if (!connection_ && snapshot_)
+        return errorFrom(SQLITE_READONLY);
     if (!connection_ || !connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
     if (snapshot_->table.isEmpty())
@@ -393,6 +396,8 @@ Error Recordset::readRow(qint64 rowid, Row& row) {
 Error Recordset::SetzeAlle(const QList<QPair<QString, QString>>& spalten, const QString& wo,
                            const QString& wert) {
     CancelUpdate();
+    if (!connection_ && snapshot_)
+        return errorFrom(SQLITE_READONLY);
     if (!connection_ || !connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
     if (!snapshot_ || snapshot_->table.isEmpty())
@@ -439,7 +444,9 @@ Error Recordset::Delete() {
         CancelUpdate();
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
-    if (!connection_ || !connection_->isOpen())
+    if (!connection_)
+        return errorFrom(SQLITE_READONLY);
+    if (!connection_->isOpen())
         return errorFrom(SQLITE_CANTOPEN);
     if (snapshot_->table.isEmpty())
         return errorFrom(SQLITE_READONLY);

@@ -67,6 +67,7 @@ public:
     };
 
     Recordset() = default;
+    // Without a connection the rows are read only: every write is refused.
     Recordset(Connection* connection, std::shared_ptr<Snapshot> snapshot);
 
     void MoveFirst();

@@ -1,0 +1,216 @@
+#include "store/windows_datei.h"
+
+#include "platform/db/access_file.h"
+#include "platform/files.h"
+#include "store/code_page.h"
+#include "store/record_file.h"
+#include "store/sicherung.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace windowsdatei {
+
+namespace {
+
+QString kennwort() {
+    return QString::fromUtf8(recordfile::passwordOf(recordfile::kVerbindung));
+}
+
+bool dieselbeDatei(const QString& a, const QString& b) {
+    std::error_code fehler;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
+                                       QFile::encodeName(b).toStdString(), fehler) &&
+           !fehler;
+}
+
+QByteArray inhalt(const QString& pfad) {
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
+}
+
+// The rows in a new file at `ziel`, which exists and is empty; the columns
+// the Access table has, by name, the others left at their defaults.
+db::Error schreiben(const QString& ziel, const db::Snapshot& zeilen) {
+    db::Connection neu;
+    db::Error e = neu.open(ziel, recordfile::passwordOf(recordfile::kVerbindung));
+    if (!e)
+        e = neu.exec(recordfile::createStatement());
+    if (e)
+        return e;
+    // The columns of the program's table that the Access table has; any
+    // other is none of the program's and stays behind.
+    QStringList eigene;
+    e = neu.queryColumn(QStringLiteral("SELECT name FROM pragma_table_info('Haupt')"),
+                        [&](const QString& name) { eigene << name.toLower(); });
+    if (e)
+        return e;
+    QStringList namen, marken;
+    std::vector<int> genommen;
+    for (int i = 0; i < int(zeilen.columns.size()); ++i) {
+        const QString& spalte = zeilen.columns[i];
+        if (!eigene.contains(spalte.toLower()) ||
+            namen.contains(u'"' + spalte + u'"', Qt::CaseInsensitive))
+            continue;
+        namen << u'"' + spalte + u'"';
+        marken << QStringLiteral("?");
+        genommen.push_back(i);
+    }
+    db::Transaction transaktion(neu);
+    if (transaktion.started())
+        return transaktion.started();
+    db::Statement einfuegen(neu.handle(), QStringLiteral("INSERT INTO Haupt (%1) VALUES (%2)")
+                                              .arg(namen.join(u','), marken.join(u',')));
+    if (einfuegen.prepareResult() != SQLITE_OK)
+        return db::errorFrom(neu.handle(), einfuegen.prepareResult());
+    for (const db::Row& zeile : zeilen.rows) {
+        // What was NULL stays NULL.
+        for (int k = 0; k < int(genommen.size()); ++k) {
+            const QString& wert = zeile.values[genommen[k]];
+            if (wert.isNull())
+                sqlite3_bind_null(einfuegen.get(), k + 1);
+            else
+                einfuegen.bind(k + 1, wert);
+        }
+        if (const int rc = einfuegen.step(); rc != SQLITE_DONE)
+            return db::errorFrom(neu.handle(), rc);
+        sqlite3_reset(einfuegen.get());
+    }
+    return transaktion.commit();
+}
+
+// Keeps the Access file as `sicherung` too: a second name for the same file,
+// or where the file system has none, a copy compared byte for byte.
+db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngelegt) {
+    *neuAngelegt = false;
+    if (dieselbeDatei(pfad, sicherung))
+        return {};
+    const QByteArray von = QFile::encodeName(pfad);
+    const QByteArray nach = QFile::encodeName(sicherung);
+    if (::link(von.constData(), nach.constData()) == 0) {
+        *neuAngelegt = true;
+        return {};
+    }
+    if (errno == EEXIST)
+        return db::errorFromSystem(EEXIST);
+    // The copy is made under a temporary name and given the name only when whole.
+    QByteArray temp = nach + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return db::errorFromSystem(errno);
+    ::close(fd);
+    const QString kopie = QFile::decodeName(temp);
+    QString grund;
+    int ursache = 0;
+    if (!files::copyOver(pfad, kopie, &grund) || inhalt(kopie) != inhalt(pfad)) {
+        ::unlink(temp.constData());
+        return {SQLITE_IOERR, grund.isEmpty() ? db::describe(SQLITE_IOERR) : grund};
+    }
+    if (!files::placeNew(kopie, sicherung, &grund, &ursache)) {
+        ::unlink(temp.constData());
+        return {db::errorFromSystem(ursache).code, grund};
+    }
+    *neuAngelegt = true;
+    return {};
+}
+
+// The renames in the folder outlast a power cut.
+void ordnerSichern(const QString& ordner) {
+    const int fd =
+        ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool istAccess(const QString& pfad) {
+    const db::access::Format format = db::access::formatOf(pfad);
+    return format == db::access::Format::Jet3 || format == db::access::Format::Jet4;
+}
+
+Befund pruefen(const QString& pfad, db::Snapshot* zeilen, db::Error* fehler) {
+    db::AccessFile datei;
+    db::Snapshot gelesen;
+    db::Error e = datei.open(pfad, kennwort(), codepage::character);
+    if (!e)
+        e = datei.read(db::RecordSource::table(recordfile::kTabelle), gelesen);
+    // Rows without designation or owner would belong to nobody.
+    QStringList spalten;
+    for (const QString& spalte : gelesen.columns)
+        spalten << spalte.toLower();
+    if (!e && (!spalten.contains(QStringLiteral("bezeichnung")) ||
+               !spalten.contains(QStringLiteral("benutzer"))))
+        e = db::errorFrom(SQLITE_NOTADB);
+    if (fehler)
+        *fehler = e;
+    if (e)
+        return Befund::NichtLesbar;
+    if (zeilen)
+        *zeilen = std::move(gelesen);
+    return Befund::Uebernehmbar;
+}
+
+QString sicherungsName(const QString& ordner) {
+    const QDir dir(ordner);
+    const QString pfad = recordfile::pathIn(ordner);
+    for (int nummer = 1;; ++nummer) {
+        const QString name = nummer == 1 ? QStringLiteral("Clavido61-Windows.mdb")
+                                         : QStringLiteral("Clavido61-Windows-%1.mdb").arg(nummer);
+        const QString kandidat = dir.filePath(name);
+        // One left by a take-over that was stopped is this very file.
+        const QFileInfo da(kandidat);
+        if ((!da.exists() && !da.isSymLink()) || dieselbeDatei(pfad, kandidat))
+            return name;
+    }
+}
+
+db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db::Snapshot& zeilen) {
+    const QString pfad = recordfile::pathIn(ordner);
+    db::Error e;
+
+    // The new file is made and checked under a temporary name beside it.
+    QByteArray temp = QFile::encodeName(pfad) + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return db::errorFromSystem(errno);
+    ::close(fd);
+    const QString neu = QFile::decodeName(temp);
+    e = schreiben(neu, zeilen);
+    qint64 anzahl = -1;
+    if (!e)
+        e = sicherung::pruefen(neu, &anzahl);
+    if (!e && anzahl != qint64(zeilen.rows.size()))
+        e = db::errorFrom(SQLITE_CORRUPT);
+
+    const QString behalten = QDir(ordner).filePath(sicherung);
+    bool angelegt = false;
+    if (!e)
+        e = windowsdatei::behalten(pfad, behalten, &angelegt);
+    if (!e && std::rename(temp.constData(), QFile::encodeName(pfad).constData()) != 0)
+        e = db::errorFromSystem(errno);
+    if (e) {
+        ::unlink(temp.constData());
+        if (angelegt)
+            QFile::remove(behalten);
+        return e;
+    }
+    ordnerSichern(ordner);
+    return {};
+}
+
+} // namespace windowsdatei

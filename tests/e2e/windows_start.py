@@ -1,0 +1,47 @@
+"""The first start on the database file of the Windows version 6.1: its data
+are taken over as stored, the Windows file stays beside the new one, and its
+user signs in with his Windows password."""
+
+import json
+import os
+import shutil
+
+from desktop import hauptprogramm, pruefe, sqlcipher
+
+TITEL = "lumoClavido 6.1"
+DATEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "access")
+SPALTEN = ["Bezeichnung", "Konto-Nr", "Pin", "Zusatz", "Bezeichnung1", "Bezeichnung2",
+           "Bezeichnung3", "Bemerkungen", "Kategorie", "Benutzer", "Passwort", "Sichern",
+           "fragen", "übernommen"]
+
+
+def szenario(d):
+    ordner = d.programmordner()
+    datei = os.path.join(ordner, "Clavido61.mdb")
+    shutil.copyfile(os.path.join(DATEN, "Clavido61.mdb"), datei)
+    programm = d.starte(ordner)
+    text = d.antworte("Ja")
+    pruefe("stammt von der Windows-Version von lumoClavido." in text and
+           "\nClavido61-Windows.mdb\n" in text, text)
+
+    d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
+    d.tippe("geheim")
+    d.taste("Return")
+    d.fenster(TITEL + "  -  Anna Berger")
+    d.bild("windows_start")
+    d.taste("F5")
+    d.klick(d.teil(d.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
+    pruefe(d.warte_auf_ende(programm) == 0, "Programmende")
+
+    with open(os.path.join(DATEN, "Clavido61.mdb"), "rb") as f, \
+            open(os.path.join(ordner, "Clavido61-Windows.mdb"), "rb") as g:
+        pruefe(f.read() == g.read(), "die Windows-Datei unverändert daneben")
+    with open(os.path.join(DATEN, "Clavido61.mdb.json"), encoding="utf-8") as f:
+        erwartet = [[(z[s] or "").encode("utf-8").hex().upper() for s in SPALTEN]
+                    for z in json.load(f)]
+    zeilen = sqlcipher(datei, "SELECT " + ", ".join(f'hex("{s}")' for s in SPALTEN) +
+                       " FROM Haupt ORDER BY rowid")
+    pruefe(zeilen == erwartet, f"Zeilen in der Datei: {zeilen!r}")
+
+
+hauptprogramm(szenario)
