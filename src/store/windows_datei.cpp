@@ -1,5 +1,7 @@
 #include "store/windows_datei.h"
 
+#include "platform/db/temporary.h"
+
 #include "platform/db/access_file.h"
 #include "platform/files.h"
 #include "store/code_page.h"
@@ -183,13 +185,12 @@ db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db:
     const QString pfad = recordfile::pathIn(ordner);
     db::Error e;
 
-    // The new file is made and checked under a temporary name beside it.
-    QByteArray temp = QFile::encodeName(pfad) + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return db::errorFromSystem(errno);
-    ::close(fd);
-    const QString neu = QFile::decodeName(temp);
+    // The new file is made and checked under a temporary name beside it,
+    // marked in use so that another copy starting meanwhile leaves it alone.
+    db::Temporary temp(pfad);
+    if (temp.made())
+        return temp.made();
+    const QString neu = temp.path();
     e = schreiben(neu, zeilen);
     qint64 anzahl = -1;
     if (!e)
@@ -201,14 +202,14 @@ db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db:
     bool angelegt = false;
     if (!e)
         e = windowsdatei::behalten(pfad, behalten, &angelegt);
-    if (!e && std::rename(temp.constData(), QFile::encodeName(pfad).constData()) != 0)
+    if (!e && std::rename(temp.name().constData(), QFile::encodeName(pfad).constData()) != 0)
         e = db::errorFromSystem(errno);
     if (e) {
-        ::unlink(temp.constData());
         if (angelegt)
             QFile::remove(behalten);
         return e;
     }
+    temp.placed();
     ordnerSichern(ordner);
     return {};
 }

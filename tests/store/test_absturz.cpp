@@ -244,7 +244,7 @@ void TestAbsturz::aKillLeavesTheWindowsFileOrBoth() {
         dauer = uhr.elapsed();
         QVERIFY(lauf.prozess.waitForFinished());
         QVERIFY2(lauf.prozess.exitCode() == 0, qPrintable(lauf.meldung()));
-        QCOMPARE(befund(recordfile::pathIn(ordner.path()), abfrage).zeilen, ganz);
+        QCOMPARE(befund(ordner.path(), abfrage).zeilen, ganz);
     }
     QRandomGenerator zufall(20261209);
     int uebernommen = 0, nicht = 0;
@@ -275,8 +275,9 @@ void TestAbsturz::aKillLeavesTheWindowsFileOrBoth() {
         } else {
             ++uebernommen;
         }
-        const Befund b = befund(pfad, abfrage);
+        const Befund b = befund(ordner.path(), abfrage);
         QVERIFY2(b.fehler.isEmpty() && b.zeilen == ganz, qPrintable(b.fehler + wo));
+        QVERIFY2(b.uebrig.isEmpty(), qPrintable(b.uebrig.join(' ') + wo));
         QVERIFY2(b.integritaet == QStringList{"ok"} && b.verschluesselung.isEmpty(), wo);
         QVERIFY2(rawdb::dateiInhalt(behalten) == windows, wo);
     }
