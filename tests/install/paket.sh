@@ -24,7 +24,7 @@ for f in usr/bin/Clavido6 usr/share/applications/lumoclavido.desktop \
 done
 if grep -v -e '^\./$' -e '^\./usr/' "$work/inhalt"; then fail "files outside /usr"; fi
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libsqlcipher1 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
+for d in libsqlcipher1 libmdb3 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
     echo "$depends" | grep -q "$d" || fail "Depends lacks $d: $depends"
 done
 
