@@ -87,6 +87,19 @@ bool inPage(MdbHandle* mdb, long start, long size) {
     return start >= 0 && size >= 0 && start + size <= long(mdb->fmt->pg_size);
 }
 
+// The row a page-and-row pointer of an LVAL page names, if it lies in its page.
+bool lvalRow(MdbHandle* mdb, int32_t pageRow, const char*& row, size_t& size) {
+    void* buf = nullptr;
+    int start = 0;
+    if (mdb_find_pg_row(mdb, pageRow, &buf, &start, &size) != 0)
+        return false;
+    start &= kOffsetMask;
+    if (!inPage(mdb, start, long(size)))
+        return false;
+    row = static_cast<const char*>(buf) + start;
+    return true;
+}
+
 // A Memo value: its 12-byte head in the row, the text inline or on LVAL pages.
 bool memoBytes(MdbHandle* mdb, const unsigned char* head, long size, uint64_t limit,
                std::string& out) {
@@ -103,16 +116,12 @@ bool memoBytes(MdbHandle* mdb, const unsigned char* head, long size, uint64_t li
         return true;
     }
     int32_t pageRow = int32_t(mdb_get_int32(const_cast<unsigned char*>(head), 4));
+    const char* row = nullptr;
+    size_t got = 0;
     if (flags & 0x40000000) {
-        void* buf = nullptr;
-        int start = 0;
-        size_t got = 0;
-        if (mdb_find_pg_row(mdb, pageRow, &buf, &start, &got) != 0)
+        if (!lvalRow(mdb, pageRow, row, got) || got < length)
             return false;
-        start &= kOffsetMask;
-        if (!inPage(mdb, start, long(got)) || got < length)
-            return false;
-        out.assign(static_cast<const char*>(buf) + start, length);
+        out.assign(row, length);
         return true;
     }
     if (flags & 0xc0000000)
@@ -125,15 +134,8 @@ bool memoBytes(MdbHandle* mdb, const unsigned char* head, long size, uint64_t li
     while (out.size() < length) {
         if (pageRow == 0 || !passed.insert(pageRow).second)
             return false;
-        void* buf = nullptr;
-        int start = 0;
-        size_t got = 0;
-        if (mdb_find_pg_row(mdb, pageRow, &buf, &start, &got) != 0)
+        if (!lvalRow(mdb, pageRow, row, got) || got <= 4)
             return false;
-        start &= kOffsetMask;
-        if (!inPage(mdb, start, long(got)) || got <= 4)
-            return false;
-        const char* row = static_cast<const char*>(buf) + start;
         out.append(row + 4, std::min<size_t>(got - 4, length - out.size()));
         pageRow = int32_t(mdb_get_int32(const_cast<char*>(row), 0));
     }
