@@ -1,5 +1,6 @@
 #include "check.h"
 #include "hostile_file.h"
+#include "platform/db/access_header.h"
 #include "platform/db/access_reader.h"
 #include "platform/db/data_control.h"
 #include "store/field_cipher.h"
@@ -106,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString ordner = hostile::folder();
     const QString pfad = recordfile::pathIn(ordner);
     const QByteArray vorher = hostile::writeFile(pfad, data, size);
-    if (windowsdatei::istAccess(pfad)) {
+    if (db::access::isJet(pfad)) {
         windowsDatei(ordner, vorher);
         return 0;
     }

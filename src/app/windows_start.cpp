@@ -1,5 +1,6 @@
 // A first start on the database file of the Windows version 6.1.
 #include "app/clavido.h"
+#include "platform/db/access_header.h"
 #include "platform/wait_cursor.h"
 #include "store/record_file.h"
 #include "store/windows_datei.h"
@@ -8,7 +9,7 @@
 
 bool Clavido::windowsDateiUebernehmen() {
     const QString pfad = recordfile::pathIn(programmOrdner);
-    if (!windowsdatei::istAccess(pfad))
+    if (!db::access::isJet(pfad))
         return true;
     db::Snapshot zeilen;
     const windowsdatei::Befund befund = [&] {

@@ -98,6 +98,9 @@ public:
     // shown entry of the signed-in user (looked up if the recordset stands
     // elsewhere). If that entry is gone, the window is built anew.
     bool eigeneZeile();
+    // Stands on the signed-in user's first row with this designation; after
+    // the last row when there is none.
+    bool zurZeile(const QString& bezeichnung);
     // Lists, counters and the entry shown built anew from the table.
     void neuAufbauen();
     // The boxes filled from the current row.

@@ -84,15 +84,21 @@ bool FormClavido::eigeneZeile() {
         return true;
     if (Text6->text().isEmpty())
         return false;
+    if (zurZeile(Text6->text()))
+        return true;
+    neuAufbauen();
+    return false;
+}
+
+bool FormClavido::zurZeile(const QString& bezeichnung) {
     db::Recordset& rs = Daten1.Recordset();
     const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
     const int iBezeichnung = rs.fieldIndex(QStringLiteral("Bezeichnung"));
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         if (rs.Fields(iBenutzer).Value() == app.sitzung.aktBenutzer &&
-            rs.Fields(iBezeichnung).Value() == Text6->text())
+            rs.Fields(iBezeichnung).Value() == bezeichnung)
             return true;
     }
-    neuAufbauen();
     return false;
 }
 
@@ -225,24 +231,11 @@ void FormClavido::eintragAnzeigen(bool mitSanduhr) {
     std::optional<WaitCursor> warten;
     if (mitSanduhr)
         warten.emplace();
-    Sitzung& s = app.sitzung;
     for (QLineEdit* box : {Text4, Text5, Text6, Text9})
         box->clear();
     Text13->clear();
-
-    const QString bezeichnung = Combo1->currentText();
-    db::Recordset& rs = Daten1.Recordset();
-    const int iBenutzer = rs.fieldIndex(QStringLiteral("Benutzer"));
-    const int iBezeichnung = rs.fieldIndex(QStringLiteral("Bezeichnung"));
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        if (rs.Fields(iBenutzer).Value() == s.aktBenutzer &&
-            rs.Fields(iBezeichnung).Value() == bezeichnung)
-            break;
-    }
-    if (rs.Eof())
-        return;
-
-    zeileAnzeigen();
+    if (zurZeile(Combo1->currentText()))
+        zeileAnzeigen();
 }
 
 void FormClavido::zeileAnzeigen() {

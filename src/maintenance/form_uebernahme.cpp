@@ -3,6 +3,7 @@
 #include "app/clavido.h"
 #include "main_window/form_clavido.h"
 #include "maintenance/sicherung_ende.h"
+#include "platform/files.h"
 #include "platform/folder_chooser.h"
 #include "platform/wait_cursor.h"
 #include "platform/widgets.h"
@@ -166,7 +167,7 @@ bool FormÜbernahme::alteZeilenLesen() {
     const QString pfad = app.sitzung.sicherungsPfad;
     const QString kopf = QStringLiteral("Die Datei\r\n%1\r\n").arg(QDir::toNativeSeparators(pfad));
     const QString ende = QStringLiteral("\r\n\r\nEs wurden keine Daten übernommen.");
-    if (uebernahme::dieselbeDatei(pfad, app.formClavido().Daten1.DatabaseName())) {
+    if (files::sameFile(pfad, app.formClavido().Daten1.DatabaseName())) {
         ablehnen(kopf +
                  QStringLiteral("ist die Datenbankdatei, mit der lumoClavido gerade "
                                 "arbeitet, unter einem anderen Namen.\r\nBitte wählen Sie "

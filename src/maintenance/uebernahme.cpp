@@ -9,9 +9,6 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace uebernahme {
 
 namespace {
@@ -35,15 +32,6 @@ Version versionVon(const QString& dateiName) {
                                                                    : Version::Unbekannt;
 }
 
-namespace {
-
-bool istAccessDatei(const QString& pfad) {
-    const db::access::Format format = db::access::formatOf(pfad);
-    return format == db::access::Format::Jet3 || format == db::access::Format::Jet4;
-}
-
-} // namespace
-
 QStringList angeboteneDateien(const QString& ordner) {
     // Only these names, exactly so: the file list matches them letter for letter.
     const QDir dir(ordner);
@@ -54,37 +42,25 @@ QStringList angeboteneDateien(const QString& ordner) {
             angeboten << name;
     }
     // The program's own file is never an Access file.
-    if (namen.contains(kWindows61) && istAccessDatei(dir.filePath(kWindows61)))
+    if (namen.contains(kWindows61) && db::access::isJet(dir.filePath(kWindows61)))
         angeboten << kWindows61;
     return angeboten;
-}
-
-db::Source& AlteDatei::offen() const {
-    auto* self = const_cast<AlteDatei*>(this);
-    return istAccess_ ? static_cast<db::Source&>(self->access) : self->eigeneQuelle_;
 }
 
 void AlteDatei::close() {
     eigene.close();
     access.close();
-    istAccess_ = false;
-}
-
-bool dieselbeDatei(const QString& a, const QString& b) {
-    std::error_code fehler;
-    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
-                                       QFile::encodeName(b).toStdString(), fehler) &&
-           !fehler;
+    offen_ = &eigeneQuelle_;
 }
 
 Befund oeffnen(AlteDatei& alt, const QString& pfad, db::Error* fehler) {
     alt.close();
-    // The format is the file's own signature, whatever its name says.
-    alt.istAccess_ = istAccessDatei(pfad);
     const QByteArray kennwort = recordfile::passwordOf(recordfile::kVerbindung);
     QStringList spalten;
     db::Error e;
-    if (alt.istAccess_) {
+    // The format is the file's own signature, whatever its name says.
+    if (db::access::isJet(pfad)) {
+        alt.offen_ = &alt.access;
         e = alt.access.open(pfad, QString::fromUtf8(kennwort), codepage::character);
         if (!e)
             e = alt.access.columns(recordfile::kTabelle, &spalten);
@@ -100,13 +76,7 @@ Befund oeffnen(AlteDatei& alt, const QString& pfad, db::Error* fehler) {
         *fehler = e;
     if (e)
         return Befund::NichtLesbar;
-    for (QString& name : spalten)
-        name = name.toLower();
-    // Rows without designation or owner would belong to nobody.
-    if (!spalten.contains(QStringLiteral("bezeichnung")) ||
-        !spalten.contains(QStringLiteral("benutzer")))
-        return Befund::KeineTabelle;
-    return Befund::Lesbar;
+    return recordfile::traegtEintraege(spalten) ? Befund::Lesbar : Befund::KeineTabelle;
 }
 
 db::Error zeilenAnhaengen(db::Recordset& alt, db::Recordset& ziel, Version version) {

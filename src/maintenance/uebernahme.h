@@ -33,12 +33,11 @@ enum class Befund { Lesbar, DieselbeDatei, NichtLesbar, KeineTabelle };
 // or Access (Jet 3 or Jet 4) as the Windows versions kept it. Read only.
 class AlteDatei : public db::Source {
 public:
-    bool isOpen() const override { return offen().isOpen(); }
-    QString path() const override { return offen().path(); }
+    bool isOpen() const override { return offen_->isOpen(); }
+    QString path() const override { return offen_->path(); }
     db::Error read(const db::RecordSource& source, db::Snapshot& snapshot) override {
-        return offen().read(source, snapshot);
+        return offen_->read(source, snapshot);
     }
-    bool istAccess() const { return istAccess_; }
     void close();
 
     db::Connection eigene;
@@ -46,14 +45,10 @@ public:
 
 private:
     friend Befund oeffnen(AlteDatei&, const QString&, db::Error*);
-    db::Source& offen() const;
 
     db::ConnectionSource eigeneQuelle_{eigene};
-    bool istAccess_ = false;
+    db::Source* offen_ = &eigeneQuelle_; // the engine of the file opened last
 };
-
-// Whether both paths name one file, also through a hard or symbolic link.
-bool dieselbeDatei(const QString& a, const QString& b);
 
 // Opens the old file read-only with the database password and checks that it
 // holds table Haupt with designations and users.

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include <fcntl.h>
@@ -17,6 +19,13 @@ namespace files {
 
 bool exists(const QString& path) {
     return QFileInfo(path).isFile();
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
+                                       QFile::encodeName(b).toStdString(), error) &&
+           !error;
 }
 
 QString finalTarget(const QString& path) {

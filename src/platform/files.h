@@ -11,6 +11,8 @@
 namespace files {
 
 bool exists(const QString& path);
+// Whether both paths name one file, also through a hard or symbolic link.
+bool sameFile(const QString& a, const QString& b);
 // The file `path` names: itself, or the end of its chain of symbolic links
 // (which need not exist).
 QString finalTarget(const QString& path);

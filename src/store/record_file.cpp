@@ -58,6 +58,11 @@ Outcome failureOf(const db::Error& e) {
 
 } // namespace
 
+bool traegtEintraege(const QStringList& spalten) {
+    return spalten.contains(QStringLiteral("Bezeichnung"), Qt::CaseInsensitive) &&
+           spalten.contains(QStringLiteral("Benutzer"), Qt::CaseInsensitive);
+}
+
 QByteArray passwordOf(const QString& connect) {
     const qsizetype at = connect.indexOf(QStringLiteral("pwd="), 0, Qt::CaseInsensitive);
     return at < 0 ? QByteArray() : connect.mid(at + 4).section(u';', 0, 0).toUtf8();

@@ -41,6 +41,9 @@ struct OpenResult {
 OpenResult openOrCreate(db::Connection& connection, const QString& folder);
 
 QString createStatement();
+// Whether a table with these columns (letter case aside) holds entries: rows
+// without designation or owner would belong to nobody.
+bool traegtEintraege(const QStringList& spalten);
 // Whether the open database holds table Haupt with the columns this program reads.
 db::Error checkTable(db::Connection& connection);
 

@@ -16,9 +16,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -29,13 +26,6 @@ namespace {
 
 QString kennwort() {
     return QString::fromUtf8(recordfile::passwordOf(recordfile::kVerbindung));
-}
-
-bool dieselbeDatei(const QString& a, const QString& b) {
-    std::error_code fehler;
-    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
-                                       QFile::encodeName(b).toStdString(), fehler) &&
-           !fehler;
 }
 
 QByteArray inhalt(const QString& pfad) {
@@ -97,7 +87,7 @@ db::Error schreiben(const QString& ziel, const db::Snapshot& zeilen) {
 // or where the file system has none, a copy compared byte for byte.
 db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngelegt) {
     *neuAngelegt = false;
-    if (dieselbeDatei(pfad, sicherung))
+    if (files::sameFile(pfad, sicherung))
         return {};
     const QByteArray von = QFile::encodeName(pfad);
     const QByteArray nach = QFile::encodeName(sicherung);
@@ -108,22 +98,16 @@ db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngel
     if (errno == EEXIST)
         return db::errorFromSystem(EEXIST);
     // The copy is made under a temporary name and given the name only when whole.
-    QByteArray temp = nach + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return db::errorFromSystem(errno);
-    ::close(fd);
-    const QString kopie = QFile::decodeName(temp);
+    db::Temporary temp(sicherung);
+    if (temp.made())
+        return temp.made();
     QString grund;
     int ursache = 0;
-    if (!files::copyOver(pfad, kopie, &grund) || inhalt(kopie) != inhalt(pfad)) {
-        ::unlink(temp.constData());
+    if (!files::copyOver(pfad, temp.path(), &grund) || inhalt(temp.path()) != inhalt(pfad))
         return {SQLITE_IOERR, grund.isEmpty() ? db::describe(SQLITE_IOERR) : grund};
-    }
-    if (!files::placeNew(kopie, sicherung, &grund, &ursache)) {
-        ::unlink(temp.constData());
+    if (!files::placeNew(temp.path(), sicherung, &grund, &ursache))
         return {db::errorFromSystem(ursache).code, grund};
-    }
+    temp.placed();
     *neuAngelegt = true;
     return {};
 }
@@ -140,23 +124,14 @@ void ordnerSichern(const QString& ordner) {
 
 } // namespace
 
-bool istAccess(const QString& pfad) {
-    const db::access::Format format = db::access::formatOf(pfad);
-    return format == db::access::Format::Jet3 || format == db::access::Format::Jet4;
-}
-
 Befund pruefen(const QString& pfad, db::Snapshot* zeilen, db::Error* fehler) {
     db::AccessFile datei;
     db::Snapshot gelesen;
     db::Error e = datei.open(pfad, kennwort(), codepage::character);
     if (!e)
         e = datei.read(db::RecordSource::table(recordfile::kTabelle), gelesen);
-    // Rows without designation or owner would belong to nobody.
-    QStringList spalten;
-    for (const QString& spalte : gelesen.columns)
-        spalten << spalte.toLower();
-    if (!e && (!spalten.contains(QStringLiteral("bezeichnung")) ||
-               !spalten.contains(QStringLiteral("benutzer"))))
+    if (!e &&
+        !recordfile::traegtEintraege(QStringList(gelesen.columns.begin(), gelesen.columns.end())))
         e = db::errorFrom(SQLITE_NOTADB);
     if (fehler)
         *fehler = e;
@@ -176,7 +151,7 @@ QString sicherungsName(const QString& ordner) {
         const QString kandidat = dir.filePath(name);
         // One left by a take-over that was stopped is this very file.
         const QFileInfo da(kandidat);
-        if ((!da.exists() && !da.isSymLink()) || dieselbeDatei(pfad, kandidat))
+        if ((!da.exists() && !da.isSymLink()) || files::sameFile(pfad, kandidat))
             return name;
     }
 }

@@ -9,9 +9,6 @@
 // program under the same name.
 namespace windowsdatei {
 
-// Whether the file at `pfad` is an Access file (Jet 3 or Jet 4), by its signature.
-bool istAccess(const QString& pfad);
-
 enum class Befund {
     Uebernehmbar,
     NichtLesbar, // another password, damaged, or no table Haupt

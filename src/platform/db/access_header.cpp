@@ -82,6 +82,11 @@ Format formatOf(const QString& path) {
     return formatOf(readHead(path));
 }
 
+bool isJet(const QString& path) {
+    const Format format = formatOf(path);
+    return format == Format::Jet3 || format == Format::Jet4;
+}
+
 std::optional<QString> passwordOf(const QByteArray& head, CodePage codePage) {
     const Format format = formatOf(head);
     if (format != Format::Jet3 && format != Format::Jet4)

@@ -24,6 +24,8 @@ constexpr int kHeaderSize = 0x18 + 128;
 // the version at 0x14. `head` may be shorter than kHeaderSize.
 Format formatOf(const QByteArray& head);
 Format formatOf(const QString& path);
+// Whether the file at `path` is an Access file this program reads: Jet 3 or Jet 4.
+bool isJet(const QString& path);
 QByteArray readHead(const QString& path);
 
 // The character of a code of the file's 8-bit code page.

@@ -260,16 +260,22 @@ void Recordset::stampAfterWrite(bool wasFresh) {
     snapshot_->stamp = wasFresh ? currentStamp() : Connection::Stamp{};
 }
 
+// The rows of a source without a connection, and those of a query, are read only.
+Error Recordset::schreibbar() const {
+    if (!connection_)
+        return errorFrom(snapshot_ ? SQLITE_READONLY : SQLITE_CANTOPEN);
+    if (!connection_->isOpen())
+        return errorFrom(SQLITE_CANTOPEN);
+    if (!snapshot_ || snapshot_->table.isEmpty())
+        return errorFrom(SQLITE_READONLY);
+    return {};
+}
+
 Error Recordset::Update() {
     if (mode_ == EditMode::None)
         return errorFrom(SQLITE_MISUSE);
-    // The rows of a source without a connection are read only.
-    if (!connection_ && snapshot_)
-        return errorFrom(SQLITE_READONLY);
-    if (!connection_ || !connection_->isOpen())
-        return errorFrom(SQLITE_CANTOPEN);
-    if (snapshot_->table.isEmpty())
-        return errorFrom(SQLITE_READONLY);
+    if (Error e = schreibbar())
+        return e;
     Error e = mode_ == EditMode::AddNew ? insertRow() : updateRow();
     if (!e)
         CancelUpdate();
@@ -396,12 +402,8 @@ Error Recordset::readRow(qint64 rowid, Row& row) {
 Error Recordset::SetzeAlle(const QList<QPair<QString, QString>>& spalten, const QString& wo,
                            const QString& wert) {
     CancelUpdate();
-    if (!connection_ && snapshot_)
-        return errorFrom(SQLITE_READONLY);
-    if (!connection_ || !connection_->isOpen())
-        return errorFrom(SQLITE_CANTOPEN);
-    if (!snapshot_ || snapshot_->table.isEmpty())
-        return errorFrom(SQLITE_READONLY);
+    if (Error e = schreibbar())
+        return e;
     QStringList sets;
     std::vector<int> indizes;
     for (const auto& [name, _] : spalten) {
@@ -444,12 +446,8 @@ Error Recordset::Delete() {
         CancelUpdate();
     if (!onRow())
         return errorFrom(SQLITE_NOTFOUND);
-    if (!connection_)
-        return errorFrom(SQLITE_READONLY);
-    if (!connection_->isOpen())
-        return errorFrom(SQLITE_CANTOPEN);
-    if (snapshot_->table.isEmpty())
-        return errorFrom(SQLITE_READONLY);
+    if (Error e = schreibbar())
+        return e;
     const bool fresh = snapshotFresh();
     std::optional<Transaction> eigene;
     if (Error e = unveraendert(snapshot_->rows[position_], fresh, eigene))

@@ -105,6 +105,7 @@ private:
     QString value(int index) const;
     bool setValue(int index, const QString& value);
     bool onRow() const;
+    Error schreibbar() const;
     Error insertRow();
     Error updateRow();
     Error readRow(qint64 rowid, Row& row);
