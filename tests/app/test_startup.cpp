@@ -303,6 +303,9 @@ void TestStartup::takesTheWindowsFileOver_data() {
     QTest::newRow("no password, the name taken") << "ohne-passwort.mdb"
                                                  << "Clavido61.mdb"
                                                  << "Clavido61-Windows-2.mdb";
+    QTest::newRow("Access 97, lived in") << "jet3/Clavido61-gelebt.mdb"
+                                         << "jet3/Clavido61-gelebt.mdb"
+                                         << "Clavido61-Windows.mdb";
 }
 
 // Every row as stored, all columns, NULL as NULL; the Windows file kept byte

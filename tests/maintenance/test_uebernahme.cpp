@@ -280,6 +280,12 @@ void TestUebernahme::takesOverTheWindowsFiles_data() {
     QTest::newRow("no password") << "ohne-passwort.mdb"
                                  << "Clavido50.mdb"
                                  << "Clavido61.mdb";
+    QTest::newRow("Access 97, 4.1") << "jet3/Clavido41.mdb"
+                                    << "Clavido41.mdb"
+                                    << "jet3/Clavido41.mdb";
+    QTest::newRow("Access 97, 5.x/6.x") << "jet3/Clavido6.mdb"
+                                        << "Clavido6.mdb"
+                                        << "jet3/Clavido6.mdb";
 }
 
 // The rows in the file are what the rules make of the stored values: every

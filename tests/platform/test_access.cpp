@@ -11,10 +11,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QUuid>
 #include <QtEndian>
 
+#include <future>
 #include <sqlcipher/sqlite3.h>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -51,21 +55,29 @@ private slots:
 void TestAccess::readsEveryValueAsStored_data() {
     QTest::addColumn<QString>("datei");
     QTest::addColumn<QString>("werte"); // the file whose values it holds
-    QTest::newRow("5.x/6.x") << "Clavido6.mdb"
-                             << "Clavido6.mdb";
-    QTest::newRow("unicode compression") << "Clavido51.mdb"
-                                         << "Clavido51.mdb";
-    QTest::newRow("4.1") << "Clavido41.mdb"
-                         << "Clavido41.mdb";
-    QTest::newRow("Windows 6.1") << "Clavido61.mdb"
-                                 << "Clavido61.mdb";
-    QTest::newRow("no password") << "ohne-passwort.mdb"
-                                 << "Clavido61.mdb";
+    QTest::addColumn<db::access::Format>("format");
+    for (const QString ordner : {"", "jet3/"}) {
+        const auto format = ordner.isEmpty() ? db::access::Format::Jet4 : db::access::Format::Jet3;
+        const char* wie = ordner.isEmpty() ? "Access 2000" : "Access 97";
+        const auto zeile = [&](const char* fall, const QString& datei, const QString& werte) {
+            QTest::addRow("%s, %s", wie, fall) << ordner + datei << ordner + werte << format;
+        };
+        zeile("5.x/6.x", "Clavido6.mdb", "Clavido6.mdb");
+        // In Access 97 laid out as the others, a text starting with FF FE included.
+        zeile("unicode compression", "Clavido51.mdb", "Clavido51.mdb");
+        zeile("4.1", "Clavido41.mdb", "Clavido41.mdb");
+        zeile("Windows 6.1", "Clavido61.mdb", "Clavido61.mdb");
+        zeile("no password", "ohne-passwort.mdb", "Clavido61.mdb");
+    }
+    // Moved rows, deleted slots, Memos over several pages, shortened and NULL.
+    QTest::newRow("Access 97, lived in") << "jet3/Clavido61-gelebt.mdb"
+                                         << "jet3/Clavido61-gelebt.mdb" << db::access::Format::Jet3;
 }
 
 void TestAccess::readsEveryValueAsStored() {
     QFETCH(QString, datei);
     QFETCH(QString, werte);
+    QFETCH(db::access::Format, format);
     QTemporaryDir ordner;
     const QString pfad = windowsdateien::kopieren(datei, ordner.path());
     const QByteArray vorher = inhalt(pfad);
@@ -73,7 +85,7 @@ void TestAccess::readsEveryValueAsStored() {
 
     db::AccessFile file;
     QCOMPARE(file.open(pfad, kKennwort, codepage::character).code, 0);
-    QCOMPARE(file.format(), db::access::Format::Jet4);
+    QCOMPARE(file.format(), format);
     db::DataControl daten(file);
     daten.SetRecordSource(db::RecordSource::table(QStringLiteral("Haupt")));
     QCOMPARE(daten.Refresh().code, 0);
@@ -114,9 +126,12 @@ void TestAccess::password_data() {
     QTest::newRow("the program's") << "Clavido61.mdb" << -1 << -1 << kKennwort << true;
     QTest::newRow("another") << "fremd-passwort.mdb" << -1 << -1 << "anders12" << true;
     QTest::newRow("none") << "ohne-passwort.mdb" << -1 << -1 << "" << true;
-    // Jet 3 keeps it unmasked by the date, in the code page: here the bytes
-    // FF 94 that Jet 4 took as the date's mask.
-    QTest::newRow("Jet 3") << "ohne-passwort.mdb" << 0 << -1 << "ÿ\u201D" << true;
+    // Jet 3 keeps it unmasked by the date, in the code page.
+    QTest::newRow("Access 97, the program's")
+        << "jet3/Clavido61.mdb" << -1 << -1 << kKennwort << true;
+    QTest::newRow("Access 97, another")
+        << "jet3/fremd-passwort.mdb" << -1 << -1 << "anders12" << true;
+    QTest::newRow("Access 97, none") << "jet3/ohne-passwort.mdb" << -1 << -1 << "" << true;
     QTest::newRow("header cut short") << "Clavido61.mdb" << -1 << 0x90 << "" << false;
     QTest::newRow("a later version") << "Clavido61.mdb" << 2 << -1 << "" << false;
 }
@@ -249,16 +264,71 @@ void TestAccess::refuses() {
         QCOMPARE(inhalt(pfad), bytes);
 }
 
+namespace {
+
+// Whether the writable memory of process `pid` holds `marke`.
+bool haeltImSpeicher(pid_t pid, const QByteArray& marke) {
+    QFile karte(QStringLiteral("/proc/%1/maps").arg(pid));
+    QFile speicher(QStringLiteral("/proc/%1/mem").arg(pid));
+    if (!karte.open(QIODevice::ReadOnly) || !speicher.open(QIODevice::ReadOnly))
+        qFatal("cannot read the memory of %d", int(pid));
+    for (const QByteArray& zeile : karte.readAll().split('\n')) {
+        const QList<QByteArray> teile = zeile.simplified().split(' ');
+        if (teile.size() < 2 || teile[1].mid(1, 1) != "w")
+            continue;
+        const QList<QByteArray> bereich = teile[0].split('-');
+        const qint64 von = bereich[0].toLongLong(nullptr, 16);
+        const qint64 bis = bereich[1].toLongLong(nullptr, 16);
+        if (speicher.seek(von) && speicher.read(bis - von).contains(marke))
+            return true;
+    }
+    return false;
+}
+
+// The reader's child, as soon as it runs a program of its own.
+pid_t leserKind() {
+    for (const QString& eintrag : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile befehl(QStringLiteral("/proc/%1/cmdline").arg(eintrag));
+        QFile stand(QStringLiteral("/proc/%1/stat").arg(eintrag));
+        if (eintrag.toInt() <= 0 || !befehl.open(QIODevice::ReadOnly) ||
+            !stand.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> felder = stand.readAll().split(')').value(1).split(' ');
+        if (felder.value(2).toInt() == getpid() &&
+            befehl.readAll().startsWith("clavido-access-reader"))
+            return eintrag.toInt();
+    }
+    return 0;
+}
+
+} // namespace
+
 // A reader that waits for ever (here: on a named pipe that nobody writes
-// into) is stopped when its time is up.
+// into) is stopped when its time is up. Its child is a program started
+// afresh: nothing of the caller's memory, where the secrets are, is in it.
 void TestAccess::aHangingReaderIsStopped() {
     QTemporaryDir ordner;
     const QString pfad = ordner.filePath(QStringLiteral("Clavido6.mdb"));
     QCOMPARE(mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+    const QByteArray geheim = QUuid::createUuid().toByteArray().repeated(4);
+    QVERIFY(haeltImSpeicher(getpid(), geheim));
+
+    db::access::Limits lang;
+    lang.seconds = 120;
+    auto gelesen = std::async(std::launch::async, [&] {
+        return db::access::readTable(pfad, QStringLiteral("Haupt"), lang);
+    });
+    pid_t kind = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((kind = leserKind()) > 0, 60000);
+    QVERIFY(!haeltImSpeicher(kind, geheim));
+    // A writer that goes at once: the child reads an empty file.
+    QFile(pfad).open(QIODevice::WriteOnly);
+    QCOMPARE(int(gelesen.get().result), int(db::access::RawTable::Result::NotReadable));
+
     db::access::Limits kurz;
     kurz.seconds = 1;
-    const auto gelesen = db::access::readTable(pfad, QStringLiteral("Haupt"), kurz);
-    QCOMPARE(int(gelesen.result), int(db::access::RawTable::Result::TimedOut));
+    QCOMPARE(int(db::access::readTable(pfad, QStringLiteral("Haupt"), kurz).result),
+             int(db::access::RawTable::Result::TimedOut));
     db::AccessFile file;
     QCOMPARE(file.open(pfad, kKennwort, codepage::character).code, SQLITE_NOTADB);
 }

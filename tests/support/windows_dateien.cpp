@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,7 +14,7 @@ QString pfad(const QString& name) {
 }
 
 QString kopieren(const QString& name, const QString& ordner, const QString& ziel) {
-    const QString nach = QDir(ordner).filePath(ziel.isEmpty() ? name : ziel);
+    const QString nach = QDir(ordner).filePath(ziel.isEmpty() ? QFileInfo(name).fileName() : ziel);
     QFile::remove(nach);
     if (!QFile::copy(pfad(name), nach))
         qFatal("cannot copy %s", qPrintable(name));

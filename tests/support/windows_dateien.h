@@ -5,8 +5,9 @@
 
 #include <vector>
 
-// The Access files of the Windows versions in tests/data/access, each with
-// the exact stored values of its rows beside it (NAME.json).
+// The Access files of the Windows versions in tests/data/access (Access 2000;
+// Access 97 in jet3/), each with the exact stored values of its rows beside
+// it (NAME.json). Names are relative to that folder.
 namespace windowsdateien {
 
 QString pfad(const QString& name);

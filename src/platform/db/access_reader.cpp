@@ -1,32 +1,25 @@
 #include "platform/db/access_reader.h"
 
-#include <QFile>
+#include "platform/db/access_child.h"
 
-#include <mdbtools.h>
+#include <QFile>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define CLAVIDO_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CLAVIDO_ASAN 1
-#endif
-#endif
+extern char** environ;
 
 namespace db::access {
 
@@ -37,262 +30,7 @@ Limits& Limits::standard() {
 
 namespace {
 
-// What the child says by its exit status; anything else is a failure.
-enum Exit : int {
-    kRead = 0,
-    kNoTable = 3,
-    kNotText = 4,
-    kNotReadable = 5,
-};
-
-constexpr uint32_t kNull = 0xffffffff;
-constexpr char kMagic[] = "ACC1";
-constexpr int kOffsetMask = 0x1fff;
-
-// ---- the child: libmdb and plain system calls, nothing of Qt --------------
-
-class Pipe {
-public:
-    explicit Pipe(int fd)
-        : fd_(fd) {}
-    void u8(uint8_t v) { buffer_.push_back(char(v)); }
-    void u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            buffer_.push_back(char((v >> (8 * i)) & 0xff));
-    }
-    void bytes(const void* data, size_t size) {
-        buffer_.append(static_cast<const char*>(data), size);
-        if (buffer_.size() >= (1 << 16))
-            flush();
-    }
-    void flush() {
-        size_t done = 0;
-        while (done < buffer_.size()) {
-            const ssize_t put = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0)
-                _exit(kNotReadable);
-            done += size_t(put);
-        }
-        buffer_.clear();
-    }
-
-private:
-    int fd_;
-    std::string buffer_;
-};
-
-bool inPage(MdbHandle* mdb, long start, long size) {
-    return start >= 0 && size >= 0 && start + size <= long(mdb->fmt->pg_size);
-}
-
-// The row a page-and-row pointer of an LVAL page names, if it lies in its page.
-bool lvalRow(MdbHandle* mdb, int32_t pageRow, const char*& row, size_t& size) {
-    void* buf = nullptr;
-    int start = 0;
-    if (mdb_find_pg_row(mdb, pageRow, &buf, &start, &size) != 0)
-        return false;
-    start &= kOffsetMask;
-    if (!inPage(mdb, start, long(size)))
-        return false;
-    row = static_cast<const char*>(buf) + start;
-    return true;
-}
-
-// A Memo value: its 12-byte head in the row, the text inline or on LVAL pages.
-bool memoBytes(MdbHandle* mdb, const unsigned char* head, long size, uint64_t limit,
-               std::string& out) {
-    if (size < MDB_MEMO_OVERHEAD)
-        return false;
-    const uint32_t flags = uint32_t(mdb_get_int32(const_cast<unsigned char*>(head), 0));
-    const uint32_t length = flags & 0x3fffffff;
-    if (length > limit)
-        return false;
-    if (flags & 0x80000000) {
-        if (length > uint64_t(size - MDB_MEMO_OVERHEAD))
-            return false;
-        out.assign(reinterpret_cast<const char*>(head) + MDB_MEMO_OVERHEAD, length);
-        return true;
-    }
-    int32_t pageRow = int32_t(mdb_get_int32(const_cast<unsigned char*>(head), 4));
-    const char* row = nullptr;
-    size_t got = 0;
-    if (flags & 0x40000000) {
-        if (!lvalRow(mdb, pageRow, row, got) || got < length)
-            return false;
-        out.assign(row, length);
-        return true;
-    }
-    if (flags & 0xc0000000)
-        return false;
-    // A chain of pages, each starting with the pointer to the next. Every
-    // page brings at least one byte, so the chain ends by the length at last;
-    // one that comes back to a page it passed is damaged.
-    out.clear();
-    std::set<int32_t> passed;
-    while (out.size() < length) {
-        if (pageRow == 0 || !passed.insert(pageRow).second)
-            return false;
-        if (!lvalRow(mdb, pageRow, row, got) || got <= 4)
-            return false;
-        out.append(row + 4, std::min<size_t>(got - 4, length - out.size()));
-        pageRow = int32_t(mdb_get_int32(const_cast<char*>(row), 0));
-    }
-    return true;
-}
-
-// Whether all the rows of the catalog could be read: a file cut short loses
-// entries without a word.
-bool catalogWhole(MdbHandle* mdb) {
-    MdbCatalogEntry system = {};
-    system.mdb = mdb;
-    std::strcpy(system.object_name, "MSysObjects");
-    system.object_type = MDB_TABLE;
-    system.table_pg = 2;
-    MdbTableDef* table = mdb_read_table(&system);
-    if (!table)
-        return false;
-    unsigned rows = 0;
-    if (mdb_read_columns(table)) {
-        mdb_rewind_table(table);
-        while (mdb_fetch_row(table))
-            ++rows;
-    }
-    const bool whole = rows > 0 && rows == table->num_rows;
-    mdb_free_tabledef(table);
-    return whole;
-}
-
-int readInChild(const char* path, const char* wanted, int fd, uint64_t limit) {
-    // The names come as UTF-8, whatever the environment asks of libmdb.
-    unsetenv("MDBICONV");
-    unsetenv("MDB_JET3_CHARSET");
-    MdbHandle* mdb = mdb_open(path, MDB_NOFLAGS);
-    if (!mdb || !mdb_read_catalog(mdb, MDB_TABLE) || !catalogWhole(mdb))
-        return kNotReadable;
-    MdbCatalogEntry* entry = nullptr;
-    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-        auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (e->object_type == MDB_TABLE && g_ascii_strcasecmp(e->object_name, wanted) == 0) {
-            entry = e;
-            break;
-        }
-    }
-    if (!entry)
-        return kNoTable;
-    MdbTableDef* table = mdb_read_table(entry);
-    if (!table || !mdb_read_columns(table))
-        return kNotReadable;
-    const unsigned count = table->num_cols;
-    for (unsigned i = 0; i < count; ++i) {
-        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-        if (col->col_type != MDB_TEXT && col->col_type != MDB_MEMO)
-            return kNotText;
-    }
-
-    Pipe out(fd);
-    out.bytes(kMagic, 4);
-    out.u32(count);
-    for (unsigned i = 0; i < count; ++i) {
-        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-        const size_t length = strnlen(col->name, sizeof col->name);
-        out.u32(uint32_t(length));
-        out.bytes(col->name, length);
-    }
-
-    std::vector<MdbField> fields(count ? count : 1);
-    std::string memo;
-    uint32_t rows = 0;
-    mdb_rewind_table(table);
-    while (mdb_fetch_row(table)) {
-        // The row libmdb stands on, cracked once more for its NULLs and bytes.
-        int start = 0;
-        size_t size = 0;
-        if (table->cur_row == 0 || mdb_find_row(mdb, int(table->cur_row) - 1, &start, &size) != 0)
-            return kNotReadable;
-        start &= kOffsetMask;
-        if (!inPage(mdb, start, long(size)) || mdb_crack_row(table, start, size, fields.data()) < 0)
-            return kNotReadable;
-        std::vector<const MdbField*> byColumn(count, nullptr);
-        for (unsigned i = 0; i < count; ++i) {
-            if (fields[i].colnum < 0 || unsigned(fields[i].colnum) >= count)
-                return kNotReadable;
-            byColumn[fields[i].colnum] = &fields[i];
-        }
-        out.u8(1);
-        for (unsigned i = 0; i < count; ++i) {
-            const MdbField* f = byColumn[i];
-            if (!f || f->is_null) {
-                out.u32(kNull);
-                continue;
-            }
-            if (!inPage(mdb, f->start, f->siz))
-                return kNotReadable;
-            const unsigned char* at = mdb->pg_buf + f->start;
-            auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
-            if (col->col_type == MDB_MEMO && f->siz == 0) {
-                out.u32(0);
-            } else if (col->col_type == MDB_MEMO) {
-                if (!memoBytes(mdb, at, f->siz, limit, memo))
-                    return kNotReadable;
-                out.u32(uint32_t(memo.size()));
-                out.bytes(memo.data(), memo.size());
-            } else {
-                out.u32(uint32_t(f->siz));
-                out.bytes(at, size_t(f->siz));
-            }
-        }
-        ++rows;
-    }
-    // Pages that cannot be read end the walk early, without a word.
-    if (rows != table->num_rows)
-        return kNotReadable;
-    out.u8(0);
-    out.u32(rows);
-    out.flush();
-    return kRead;
-}
-
-void setLimit(int resource, rlim_t value) {
-    const struct rlimit limit = {value, value};
-    setrlimit(resource, &limit);
-}
-
-// The size of this process's address space now, from /proc (system calls only).
-rlim_t addressSpace() {
-    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    char text[64] = {};
-    const ssize_t got = ::read(fd, text, sizeof text - 1);
-    ::close(fd);
-    if (got <= 0)
-        return 0;
-    return rlim_t(std::strtoull(text, nullptr, 10)) * rlim_t(sysconf(_SC_PAGESIZE));
-}
-
-[[noreturn]] void child(const QByteArray& path, const QByteArray& table, int fd,
-                        const Limits& limits) {
-    // libmdb's warnings are of no use to anyone here.
-    const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (quiet >= 0) {
-        dup2(quiet, STDOUT_FILENO);
-        dup2(quiet, STDERR_FILENO);
-    }
-    setLimit(RLIMIT_CPU, rlim_t(limits.seconds));
-    setLimit(RLIMIT_CORE, 0);  // no core file full of secrets
-    setLimit(RLIMIT_FSIZE, 0); // it writes no file
-#ifndef CLAVIDO_ASAN
-    // The sanitizer's shadow memory does not live with a bound on the address space.
-    if (const rlim_t now = addressSpace())
-        setLimit(RLIMIT_AS, now + rlim_t(limits.memory));
-#endif
-    _exit(readInChild(path.constData(), table.constData(), fd,
-                      uint64_t(std::min(limits.bytes, qint64(0x3fffffff)))));
-}
-
-// ---- the parent: what came through the pipe ------------------------------
+using namespace child;
 
 class Reader {
 public:
@@ -365,6 +103,54 @@ bool parse(const QByteArray& data, RawTable& table) {
     return in.u32(rows) && rows == table.rows.size() && in.atEnd();
 }
 
+// This program's own file, started afresh as the child: it gets the file's
+// name and its limits, and nothing of this process's memory.
+pid_t spawn(const QByteArray& file, const QByteArray& table, int output, const Limits& limits) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    // libmdb's warnings are of no use to anyone here.
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, kOutput);
+    posix_spawn_file_actions_addclosefrom_np(&actions, kOutput + 1);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t all;
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    const std::string seconds = std::to_string(limits.seconds);
+    const std::string memory = std::to_string(limits.memory);
+    const std::string bytes = std::to_string(limits.bytes);
+    const char* argv[] = {kName,           file.constData(), table.constData(),
+                          seconds.c_str(), memory.c_str(),   bytes.c_str(),
+                          nullptr};
+    static_assert(std::size(argv) == kArguments + 1);
+    // Only what the runtime itself reads: nothing else of the environment
+    // reaches libmdb (which reads options of its own from it).
+    std::vector<char*> env;
+    for (char** e = environ; e && *e; ++e) {
+        for (const char* kept :
+             {"LD_LIBRARY_PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS="}) {
+            if (std::strncmp(*e, kept, std::strlen(kept)) == 0)
+                env.push_back(*e);
+        }
+    }
+    env.push_back(nullptr);
+
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, "/proc/self/exe", &actions, &attributes,
+                                   const_cast<char* const*>(argv), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return failed ? -1 : pid;
+}
+
 void stop(pid_t pid) {
     kill(pid, SIGKILL);
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
@@ -381,17 +167,16 @@ RawTable readTable(const QString& path, const QString& tableName, const Limits& 
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return table;
-    const pid_t pid = fork();
+    // Above the descriptors the child's own are put into.
+    const int output = fcntl(fds[1], F_DUPFD_CLOEXEC, kOutput + 1);
+    ::close(fds[1]);
+    const pid_t pid = output < 0 ? -1 : spawn(file, name, output, limits);
+    if (output >= 0)
+        ::close(output);
     if (pid < 0) {
         ::close(fds[0]);
-        ::close(fds[1]);
         return table;
     }
-    if (pid == 0) {
-        ::close(fds[0]);
-        child(file, name, fds[1], limits);
-    }
-    ::close(fds[1]);
 
     const auto deadline = Clock::now() + std::chrono::seconds(limits.seconds);
     auto remaining = [&] {

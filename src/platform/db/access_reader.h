@@ -7,9 +7,10 @@
 #include <vector>
 
 // Reads one table of an Access file with mdbtools' libmdb. libmdb trusts the
-// file, so it runs in a child process of its own, within limits of time,
-// memory and output: a damaged file that makes it crash, loop or swell costs
-// that child, never this program.
+// file, so it runs in a child process of its own, a fresh start of this
+// program's file that holds nothing of this process's memory, within limits of
+// time, memory and output: a damaged file that makes it crash, loop or swell
+// costs that child, never this program.
 namespace db::access {
 
 struct Limits {
