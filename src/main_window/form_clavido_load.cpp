@@ -153,7 +153,9 @@ void FormClavido::fensterFuellen() {
     const bool tabelleLeer = rs.RecordCount() == 0;
 
     s.endeModus = 2;
-    s.ablageBenutzt = 0;
+    // ablageBenutzt stays: a secret copied before this load (in the first
+    // entry's editor, or left on the clipboard at a new sign-in) is asked
+    // about at the end all the same.
     s.eingabeAktiv = 0;
 
     kategorienAufbauen();

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 
 namespace druckliste {
 
@@ -39,13 +40,38 @@ QString einzeilig(const QString& wert) {
     return ergebnis;
 }
 
-void spalteAnhaengen(QString& zeile, const QString& wert) {
+// A value in pieces of a column's width, never split inside a surrogate
+// pair: a longer value goes on below in its own column, so that the paper
+// holds every character of it.
+QStringList stuecke(const QString& wert) {
     const QString text = einzeilig(wert);
-    qsizetype n = std::min(text.size(), kBreite);
-    if (n < text.size() && text[n - 1].isHighSurrogate() && text[n].isLowSurrogate())
-        --n;
-    zeile.append(QStringView(text).first(n));
-    zeile.append(QString(kBreite - n, u' '));
+    QStringList ergebnis;
+    qsizetype von = 0;
+    do {
+        qsizetype n = std::min(text.size() - von, kBreite);
+        if (von + n < text.size() && text[von + n - 1].isHighSurrogate() &&
+            text[von + n].isLowSurrogate())
+            --n;
+        ergebnis << text.mid(von, n);
+        von += n;
+    } while (von < text.size());
+    return ergebnis;
+}
+
+void eintragAnhaengen(QString& z, const std::array<QStringList, 5>& spalten) {
+    qsizetype zeilen = 0;
+    for (const QStringList& spalte : spalten)
+        zeilen = std::max(zeilen, spalte.size());
+    for (qsizetype k = 0; k < zeilen; ++k) {
+        z += kEinzug;
+        for (size_t i = 0; i < spalten.size(); ++i) {
+            if (i)
+                z += kLuecke;
+            const QString teil = spalten[i].value(k);
+            z += teil + QString(kBreite - teil.size(), u' ');
+        }
+        z += kZeilenende;
+    }
 }
 
 } // namespace
@@ -67,17 +93,13 @@ QString dokument(const QStringList& kategorien, const QString& benutzer, const Q
         const auto abschnitt = abschnitte.find(zeilen.Fields(iKategorie).Value());
         if (abschnitt == abschnitte.end())
             continue;
-        QString& z = *abschnitt;
-        z += kEinzug;
-        spalteAnhaengen(z, zeilen.Fields(iBezeichnung).Value());
         // The secrets by position: Konto-Nr, Pin, Zusatz.
-        for (int position : {1, 2, 3}) {
-            z += kLuecke;
-            spalteAnhaengen(z, entschluesseln(zeilen.Fields(position).Value(), kFeldSchluessel));
-        }
-        z += kLuecke;
-        spalteAnhaengen(z, zeilen.Fields(iBemerkungen).Value());
-        z += kZeilenende;
+        const auto geheim = [&](int position) {
+            return stuecke(entschluesseln(zeilen.Fields(position).Value(), kFeldSchluessel));
+        };
+        eintragAnhaengen(*abschnitt,
+                         {stuecke(zeilen.Fields(iBezeichnung).Value()), geheim(1), geheim(2),
+                          geheim(3), stuecke(zeilen.Fields(iBemerkungen).Value())});
     }
 
     QString rumpf;

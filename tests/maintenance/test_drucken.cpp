@@ -72,10 +72,14 @@ void TestDrucken::printsTheList_data() {
         << QStringLiteral("\r\n          Kategorie = Bank\r\n\r\n") +
                zeile({"Girokonto", "DE02 1203 0000 0000 2020 5100", "", "https://bank.example",
                       "Dies ist eine Bemerkung mit me"}) +
+               zeile({"", "0000 00", "", "", "hr als dreißig Zeichen"}) +
                zeile({"Depot", "4711", "0815", "", "Zeile eins Zeile zwei  Ende"}) + kTrenner +
                QStringLiteral("          Kategorie = Web\r\n\r\n") +
                zeile({"Mail", "anna@example.org", "geheim", "https://mail.example",
-                      QStringLiteral("Nur 29 Zeichen vor dem Smiley")});
+                      QStringLiteral("Nur 29 Zeichen vor dem Smiley")}) +
+               zeile({"", "", "", "", QStringLiteral("\U0001F600 und mehr")}) +
+               zeile({"Router", "", "Ein.sehr_langes-Passwort#2024!", QString(30, u'x'), ""}) +
+               zeile({"", "", "xyz", QString(30, u'y'), ""}) + zeile({"", "", "", "z", ""});
     QTest::newRow("no categories") << true << QString();
 }
 
@@ -90,6 +94,8 @@ void TestDrucken::printsTheList() {
         {"anna", "pw", "Bank", "Girokonto", "DE02 1203 0000 0000 2020 5100 0000 00", "",
          "https://bank.example", "Dies ist eine Bemerkung mit mehr als dreißig Zeichen"},
         {"anna", "pw", "Bank", "Depot", "4711", "0815", "", "Zeile eins\r\nZeile zwei\n\tEnde"},
+        {"anna", "pw", "Web", "Router", "", "Ein.sehr_langes-Passwort#2024!xyz",
+         QString(30, u'x') + QString(30, u'y') + "z", ""},
     });
     env.anmelden("anna", "pw");
     FormClavido& f = env.app->formClavido();
