@@ -36,29 +36,41 @@ void TestDialogs::messageBoxShowsTheTextAsGiven_data() {
     QTest::addColumn<int>("style");
     QTest::addColumn<QStringList>("knoepfe");
     QTest::addColumn<int>("antwort");
-    QTest::newRow("ok") << int(msg::Exclamation) << QStringList{"OK"} << int(msg::Ok);
+    QTest::addColumn<QString>("zeile");
+    // The lines stand as given, none wrapped again.
+    const QString lang = QStringLiteral("Wenn Sie das Programm schon einmal benutzt haben, können "
+                                        "Sie sich hier mit Ihrem    ");
+    QTest::newRow("ok") << int(msg::Exclamation) << QStringList{"OK"} << int(msg::Ok) << lang;
     QTest::newRow("yes first") << int(msg::Question | msg::YesNo) << QStringList{"Ja", "Nein"}
-                               << int(msg::Yes);
+                               << int(msg::Yes) << lang;
     QTest::newRow("no first") << int(msg::Critical | msg::YesNo | msg::DefaultButton2)
-                              << QStringList{"Ja", "Nein"} << int(msg::No);
+                              << QStringList{"Ja", "Nein"} << int(msg::No) << lang;
+    // Wrapped within the screen, not cut off at its edge.
+    QTest::newRow("a line wider than the screen")
+        << int(msg::Exclamation) << QStringList{"OK"} << int(msg::Ok)
+        << QStringLiteral("Fehler 70: ") +
+               QStringLiteral("Die Datenbankdatei ist geöffnet. ").repeated(8);
 }
 
 void TestDialogs::messageBoxShowsTheTextAsGiven() {
     QFETCH(int, style);
     QFETCH(QStringList, knoepfe);
     QFETCH(int, antwort);
+    QFETCH(QString, zeile);
     QString text;
     Qt::TextFormat format = Qt::AutoText;
     QStringList gezeigt;
-    // The lines stand as given, none wrapped again.
-    const QString lang = QStringLiteral("Wenn Sie das Programm schon einmal benutzt haben, können "
-                                        "Sie sich hier mit Ihrem    ");
     bool ganzeZeilen = false;
+    bool ganzSichtbar = false;
     QTimer::singleShot(50, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
         auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        ganzeZeilen = label && label->width() >= label->fontMetrics().horizontalAdvance(lang);
+        QVERIFY(label);
+        ganzeZeilen = label->width() >= label->fontMetrics().horizontalAdvance(zeile);
+        ganzSichtbar = box->frameGeometry().width() <= box->screen()->availableGeometry().width() &&
+                       box->rect().contains(label->geometry()) &&
+                       label->height() >= label->heightForWidth(label->width());
         text = box->text();
         format = box->textFormat();
         for (QAbstractButton* b : box->buttons())
@@ -67,9 +79,10 @@ void TestDialogs::messageBoxShowsTheTextAsGiven() {
         QTest::keyClick(box, Qt::Key_Return);
     });
     QtMessageBox messages;
-    const int ergebnis = messages.show("<b>Konto</b>\r\n" + lang, style, "lumoClavido 6.1");
-    QCOMPARE(text, "<b>Konto</b>\n" + lang);
-    QVERIFY(ganzeZeilen);
+    const int ergebnis = messages.show("<b>Konto</b>\r\n" + zeile, style, "lumoClavido 6.1");
+    QCOMPARE(text, "<b>Konto</b>\n" + zeile);
+    QVERIFY(ganzSichtbar);
+    QCOMPARE(ganzeZeilen, zeile.size() < 100);
     QCOMPARE(format, Qt::PlainText);
     gezeigt.sort();
     knoepfe.sort();
