@@ -26,6 +26,13 @@ void FormClavido::laden() {
     Form_Load();
 }
 
+void FormClavido::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The user comes back to this window, perhaps from another copy's.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && geladen_ && isVisible())
+        fremdeAenderungenZeigen();
+}
+
 void FormClavido::closeEvent(QCloseEvent* event) {
     // The window never refuses to close: every way out ends the program.
     event->accept();

@@ -103,6 +103,9 @@ public:
     bool zurZeile(const QString& bezeichnung);
     // Lists, counters and the entry shown built anew from the table.
     void neuAufbauen();
+    // When another copy wrote since the lists were read: read them again, as
+    // after a write of this window's own, on the shown entry if it is left.
+    void fremdeAenderungenZeigen();
     // The boxes filled from the current row.
     void zeileAnzeigen();
 
@@ -177,6 +180,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -189,6 +193,11 @@ private:
     void maskieren();
     void beobachten(QWidget* control);
 
+    // The file's data version when the lists were read (it changes only
+    // with another connection's writes).
+    void listenStandMerken();
+
     Clavido& app;
     bool geladen_ = false;
+    qint64 listenStand_ = -1;
 };

@@ -102,6 +102,30 @@ bool FormClavido::zurZeile(const QString& bezeichnung) {
     return false;
 }
 
+void FormClavido::listenStandMerken() {
+    listenStand_ = Daten1.Database().changeStamp().dataVersion;
+}
+
+void FormClavido::fremdeAenderungenZeigen() {
+    if (Daten1.Database().changeStamp().dataVersion == listenStand_)
+        return;
+    WaitCursor warten;
+    const QString eintrag = Text6->text();
+    zurTabelle();
+    if (eintrag.isEmpty() || !zurZeile(eintrag)) {
+        neuAufbauen();
+        return;
+    }
+    const QString kategorie = Daten1.Recordset().Fields(QStringLiteral("Kategorie")).Value();
+    kategorienAufbauen();
+    zurTabelle();
+    kategorieWaehlen(kategorie);
+    eintragWaehlen(eintrag);
+    zaehlerAktualisieren();
+    zurZeile(eintrag);
+    listenStandMerken();
+}
+
 void FormClavido::kategorienAufbauen() {
     Daten1.SetRecordSource(statements::kategorienDesBenutzers(app.sitzung.aktBenutzer));
     Daten1.Refresh();
@@ -171,6 +195,7 @@ void FormClavido::fensterFuellen() {
     }
 
     zaehlerAktualisieren();
+    listenStandMerken();
 
     Label11->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 

@@ -96,6 +96,7 @@ void FormClavido::neuAufbauen() {
     }
 
     zaehlerAktualisieren();
+    listenStandMerken();
     if (Combo1->count() > 0) {
         app.datensatzAnzeigen();
         return;

@@ -51,7 +51,20 @@ private slots:
     void newSignInStartsTheProgramAgain();
     void theShownEntryDeletedByAnotherCopy_data();
     void theShownEntryDeletedByAnotherCopy();
+    void anotherCopysWritesShownOnReturn();
 };
+
+namespace {
+
+// The user goes to another window and comes back to this one.
+void zurueck(QWidget& fenster) {
+    QWidget anderes;
+    anderes.show();
+    QApplication::setActiveWindow(&anderes);
+    QApplication::setActiveWindow(&fenster);
+}
+
+} // namespace
 
 void TestMainWindow::showsTheFirstCategoryAndEntry() {
     Umgebung env;
@@ -376,6 +389,7 @@ void TestMainWindow::theShownEntryDeletedByAnotherCopy_data() {
     QTest::newRow("password changed") << "password";
     QTest::newRow("new entry not saved") << "editor";
     QTest::newRow("plain text asked for") << "plain text";
+    QTest::newRow("back at the window") << "back";
 }
 
 // Another copy deletes the entry this one shows; bert's row stands first in
@@ -415,6 +429,8 @@ void TestMainWindow::theShownEntryDeletedByAnotherCopy() {
             d.Command1_Click();
         });
         f.menu_neu->trigger();
+    } else if (weg == "back") {
+        zurueck(f);
     } else {
         // Asked for on the gone entry: nothing is shown in its place.
         klartextAnzeigen(f);
@@ -430,6 +446,24 @@ void TestMainWindow::theShownEntryDeletedByAnotherCopy() {
     env.meldungen.antworten = {msg::Yes};
     f.menu_loeschen->trigger();
     QCOMPARE(rawdb::spalte(env.lesen(), "Bezeichnung"), QStringList{"Berts"});
+}
+
+// Another copy adds entries while this one waits: they show when the user
+// comes back, and the entry shown stays.
+void TestMainWindow::anotherCopysWritesShownOnReturn() {
+    Umgebung env;
+    env.zeilen({{"anna", "pw", "Bank", "Konto"}, {"anna", "pw", "Web", "Mail"}});
+    env.anmelden("anna", "pw");
+    FormClavido& f = env.app->formClavido();
+    rawdb::ausfuehren(env.dbPfad(), QStringLiteral("INSERT INTO Haupt (Bezeichnung, Kategorie, "
+                                                   "Benutzer) VALUES ('Depot', 'Bank', 'anna'), "
+                                                   "('Bahn', 'Reise', 'anna')"));
+    zurueck(f);
+    QCOMPARE(listenEintraege(f.Combo2), (QStringList{"Bank", "Reise", "Web"}));
+    QCOMPARE(listenEintraege(f.Combo1), (QStringList{"Depot", "Konto"}));
+    QCOMPARE(f.Text6->text(), QStringLiteral("Konto"));
+    QCOMPARE(f.Label3->text() + "/" + f.Label2->text(), QStringLiteral("2/4"));
+    QCOMPARE(f.Daten1.Recordset().Fields("Bezeichnung").Value(), QStringLiteral("Konto"));
 }
 
 CLAVIDO_TEST_MAIN(TestMainWindow)
