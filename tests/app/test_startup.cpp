@@ -13,6 +13,7 @@
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
 #include "maintenance/form_uebernahme.h"
+#include "platform/files.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"
 #include "windows_dateien.h"
@@ -29,6 +30,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -214,39 +217,47 @@ void TestStartup::windowsLookRight() {
 }
 
 void TestStartup::databaseFolder_data() {
-    QTest::addColumn<QString>("wie");     // how the program was put there
-    QTest::addColumn<QStringList>("da");  // what is there: "alt", "neu", "journal", "nur lesen"
+    QTest::addColumn<QString>("wie"); // how the program was put there
+    QTest::addColumn<QStringList>(
+        "da"); // "alt", "neu", "journal", "verweis", "nur lesen", "verweigert"
     QTest::addColumn<QString>("ordner");  // where the file is used: "programm" or "benutzer"
+    QTest::addColumn<int>("grund");       // why not where the setup puts it
     QTest::addColumn<QString>("meldung"); // the start of what the user is told
-    QTest::newRow("portable, new") << "tragbar" << QStringList{} << "programm"
-                                   << "";
+    QTest::addColumn<int>("stil");        // and its icon
+    const int keiner = int(Abweichung::Keine);
+    QTest::newRow("portable, new") << "tragbar" << QStringList{} << "programm" << keiner << "" << 0;
     QTest::newRow("portable, a file beside, folder read-only")
-        << "tragbar" << QStringList{"alt", "nur lesen"} << "programm"
-        << "";
+        << "tragbar" << QStringList{"alt", "nur lesen"} << "programm" << keiner << "" << 0;
     if (geteuid() != 0)
         QTest::newRow("portable, folder read-only")
             << "tragbar" << QStringList{"nur lesen"} << "benutzer"
-            << "";
-    QTest::newRow("build tree") << "bau" << QStringList{} << "benutzer"
-                                << "";
-    QTest::newRow("installed") << "installiert" << QStringList{} << "benutzer"
-                               << "";
+            << int(Abweichung::Schreibgeschuetzt) << "" << 0;
+    QTest::newRow("build tree") << "bau" << QStringList{} << "benutzer" << keiner << "" << 0;
+    QTest::newRow("installed") << "installiert" << QStringList{} << "benutzer" << keiner << "" << 0;
     QTest::newRow("build tree, a file of an earlier run")
-        << "bau" << QStringList{"alt"} << "benutzer"
-        << "Ihre Datenbankdatei lag bisher neben dem Programm";
+        << "bau" << QStringList{"alt"} << "benutzer" << keiner
+        << "Ihre Datenbankdatei lag bisher neben dem Programm" << int(msg::Information);
     QTest::newRow("installed, a file in both")
-        << "installiert" << QStringList{"alt", "neu"} << "benutzer"
-        << "";
+        << "installiert" << QStringList{"alt", "neu"} << "benutzer" << keiner << "" << 0;
     QTest::newRow("installed, a write cut off beside")
-        << "installiert" << QStringList{"alt", "journal"} << "programm"
-        << "";
+        << "installiert" << QStringList{"alt", "journal"} << "programm" << int(Abweichung::Journal)
+        << "" << 0;
+    QTest::newRow("installed, a link beside")
+        << "installiert" << QStringList{"alt", "verweis"} << "programm"
+        << int(Abweichung::Verknuepfung) << "" << 0;
+    QTest::newRow("installed, the move refused")
+        << "installiert" << QStringList{"alt", "verweigert"} << "programm"
+        << int(Abweichung::NichtVerschoben) << "Die Datenbankdatei\r\n"
+        << int(msg::Exclamation);
 }
 
 void TestStartup::databaseFolder() {
     QFETCH(QString, wie);
     QFETCH(QStringList, da);
     QFETCH(QString, ordner);
+    QFETCH(int, grund);
     QFETCH(QString, meldung);
+    QFETCH(int, stil);
     auto anlegen = [](const QString& pfad) {
         QDir().mkpath(QFileInfo(pfad).path());
         QFile(pfad).open(QIODevice::WriteOnly);
@@ -259,8 +270,12 @@ void TestStartup::databaseFolder() {
         anlegen(wurzel.filePath("CMakeCache.txt"));
     if (wie == "installiert")
         anlegen(wurzel.filePath("share/applications/lumoclavido.desktop"));
+    const QString alt =
+        da.contains("verweis") ? wurzel.filePath("echt.mdb") : recordfile::pathIn(programm);
     if (da.contains("alt"))
-        rawdb::schreibe(recordfile::pathIn(programm), {{"anna", "pw", "Bank", "alt"}});
+        rawdb::schreibe(alt, {{"anna", "pw", "Bank", "alt"}});
+    if (da.contains("verweis"))
+        QVERIFY(QFile::link(alt, recordfile::pathIn(programm)));
     if (da.contains("journal"))
         anlegen(recordfile::pathIn(programm) + "-journal");
     if (da.contains("neu")) {
@@ -270,14 +285,28 @@ void TestStartup::databaseFolder() {
     const auto rechte = QFile::permissions(programm);
     if (da.contains("nur lesen"))
         QVERIFY(QFile::setPermissions(programm, QFile::ReadOwner | QFile::ExeOwner));
-    QString gewaehlt = datenOrdner(programm, eigener);
-    const QString gesagt = datenbankHolen(programm, gewaehlt);
+    Ablage ablage = ablageVon(programm, eigener);
+    const files::PlaceCalls echt = files::placeCalls();
+    if (da.contains("verweigert"))
+        files::placeCalls().renameNoReplace = [](const char*, const char*) {
+            return errno = EACCES, -1;
+        };
+    const Hinweis gesagt = datenbankHolen(programm, ablage);
+    files::placeCalls() = echt;
     QFile::setPermissions(programm, rechte);
-    QCOMPARE(gewaehlt, ordner == "programm" ? programm : eigener);
-    QCOMPARE(gesagt.left(meldung.size()), meldung);
-    QCOMPARE(gesagt.isEmpty(), meldung.isEmpty());
+    QCOMPARE(ablage.ordner, ordner == "programm" ? programm : eigener);
+    QCOMPARE(ablage.imProgrammordner, ordner == "programm");
+    QCOMPARE(int(ablage.grund), grund);
+    QCOMPARE(gesagt.text.left(meldung.size()), meldung);
+    QCOMPARE(gesagt.text.isEmpty(), meldung.isEmpty());
+    QCOMPARE(gesagt.stil, stil);
+    // A data folder the program makes is its owner's alone.
+    struct stat st;
+    if (!da.contains("neu") && ordner == "benutzer")
+        QVERIFY(stat(QFile::encodeName(eigener).constData(), &st) == 0 &&
+                (st.st_mode & 0777) == 0700);
     // Brought over means moved: one file, with its rows.
-    if (!meldung.isEmpty()) {
+    if (stil == int(msg::Information)) {
         QVERIFY(!QFileInfo::exists(recordfile::pathIn(programm)));
         QCOMPARE(rawdb::spalte(rawdb::lese(recordfile::pathIn(eigener)), "Bezeichnung"),
                  QStringList{"alt"});
@@ -316,6 +345,7 @@ void TestStartup::takesTheWindowsFileOver() {
     QFETCH(QString, behalten);
     Umgebung env;
     const QString pfad = windowsdateien::kopieren(datei, env.ordner.path(), recordfile::kDateiName);
+    QVERIFY(::chmod(QFile::encodeName(pfad).constData(), 0644) == 0);
     const QByteArray windows = rawdb::dateiInhalt(pfad);
     QStringList vorhanden{recordfile::kDateiName, behalten};
     if (behalten.endsWith("-2.mdb")) {
@@ -329,15 +359,21 @@ void TestStartup::takesTheWindowsFileOver() {
 
     QCOMPARE(env.meldungen.texte(),
              QStringList{"Die Datenbankdatei\r\n" + QDir::toNativeSeparators(pfad) +
-                         "\r\nstammt von der Windows-Version von lumoClavido.\r\n\r\n"
+                         "\r\nstammt aus der Windows-Version von lumoClavido.\r\n\r\n"
                          "Möchten Sie die Daten jetzt übernehmen?\r\nDie Windows-Datei bleibt "
                          "dabei unverändert als\r\n" +
                          behalten +
-                         "\r\nneben der neuen Datenbankdatei erhalten.\r\n\r\nBei \u201ENein\u201C "
-                         "wird das Programm beendet, die Datei bleibt unverändert."});
+                         "\r\nneben der neuen Datenbankdatei erhalten. Haben Sie die\r\n"
+                         "übernommenen Daten geprüft, können Sie diese Kopie löschen.\r\n\r\n"
+                         "Bei \u201ENein\u201C wird das Programm beendet, die Datei bleibt "
+                         "unverändert."});
     QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Question | msg::YesNo));
     QCOMPARE(env.app->formClavido().windowTitle(), "lumoClavido 6.1  -  " + benutzer);
+    // Every user's secrets: kept for their owner only.
     QCOMPARE(rawdb::dateiInhalt(env.ordner.filePath(behalten)), windows);
+    struct stat st;
+    QCOMPARE(stat(QFile::encodeName(env.ordner.filePath(behalten)).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t(0600));
     vorhanden.sort();
     QCOMPARE(QDir(env.ordner.path()).entryList(QDir::Files | QDir::System), vorhanden);
 

@@ -116,9 +116,9 @@ def szenario(d):
     d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
     d.antworte("Ja")
     text = d.antworte("OK")
-    pruefe(text == "Fehler 70:   Die Datenbankdatei ist in einer anderen laufenden Sitzung von "
-                   "lumoClavido geöffnet. Bitte beenden Sie diese zuerst und versuchen Sie es "
-                   "dann noch einmal.\n\nDie aktuelle Datenbankdatei bleibt unverändert.", text)
+    pruefe(text == "Fehler 70:   Die Datenbankdatei ist in einem anderen laufenden lumoClavido "
+                   "geöffnet.\nBitte beenden Sie dieses zuerst und versuchen Sie es dann noch "
+                   "einmal.\n\nDie aktuelle Datenbankdatei bleibt unverändert.", text)
     pruefe(bemerkungen(datei) == ["neu", "Giro"], "unverändert neben der zweiten Kopie")
     zweite.terminate()
     d.warte_auf_ende(zweite)
