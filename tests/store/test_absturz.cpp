@@ -68,8 +68,7 @@ Befund befund(const QString& ordner, const QString& abfrage) {
     Befund b;
     db::Connection datei;
     db::Error e = recordfile::openOrCreate(datei, ordner).error;
-    b.uebrig = QDir(ordner).entryList({recordfile::kDateiName + ".*", "*.lumoClavido-*"},
-                                      QDir::AllEntries);
+    b.uebrig = QDir(ordner).entryList({recordfile::kDateiName + ".*"}, QDir::AllEntries);
     auto sammeln = [&](const QString& sql, QStringList& in) {
         if (!e)
             e = datei.queryColumn(sql, [&](const QString& zeile) { in << zeile; });
