@@ -90,8 +90,8 @@ Hinweis datenbankHolen(const QString& programmOrdner, Ablage& ablage) {
         const QString ziel = ablage.ordner;
         bleibt(Abweichung::NichtVerschoben);
         return {QStringLiteral("Die Datenbankdatei\r\n%1\r\nkonnte nicht in Ihren Datenordner\r\n"
-                               "%2\r\nverschoben werden: %3\r\n\r\nSie wird weiter am bisherigen "
-                               "Ort benutzt.")
+                               "%2\r\nverschoben werden:\r\n%3\r\n\r\nSie wird weiter am "
+                               "bisherigen Ort benutzt.")
                     .arg(QDir::toNativeSeparators(alt), QDir::toNativeSeparators(ziel), fehler),
                 msg::Exclamation};
     }

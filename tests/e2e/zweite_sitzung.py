@@ -113,6 +113,9 @@ def szenario(d):
     warte(lambda: in_gebrauch(datei) and subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--pid", str(zweite.pid), "--name", TITEL],
         env=d.env, capture_output=True).returncode == 0, "die Anmeldung der zweiten Kopie")
+    # Put aside, as a person would: where it opened, it hides the first copy's questions.
+    d.xdo("search", "--onlyvisible", "--pid", str(zweite.pid), "--name", TITEL,
+          "windowmove", "--sync", "0", "0")
     d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
     d.antworte("Ja")
     text = d.antworte("OK")

@@ -20,7 +20,7 @@ namespace {
 const QByteArray kSchluessel = QByteArrayLiteral("lumoClavido 6.1: eine eigene Zwischendatei");
 constexpr char kZeichen[] = ".lumoClavido-";
 
-// Lower-case hexadecimal only: a FAT stick may fold the letter case of names.
+// Hexadecimal in lower case: names that differ in case alone are one name on FAT.
 QByteArray pruefwert(const QByteArray& stamm, const QByteArray& zufall) {
     QMessageAuthenticationCode mac(QCryptographicHash::Sha256, kSchluessel);
     mac.addData(stamm);
