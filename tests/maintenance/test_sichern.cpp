@@ -413,8 +413,8 @@ void TestSichern::damagedFileAtStartRepaired() {
     }
 }
 
-// What a backup, restore or take-over killed in the middle left goes at the
-// next start or the next copy into that folder; a user's own files stay.
+// What a backup or restore killed in the middle left goes at the next start
+// (program folder) or the next copy into that folder; nothing else does.
 void TestSichern::leftoversOfAKillRemoved() {
     struct Fall {
         QString name;
