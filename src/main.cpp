@@ -33,11 +33,11 @@ int main(int argc, char* argv[]) {
     RealProcesses processes;
     Services dienste{messages, clipboard, printer, help, processes};
 
-    QString ordner = datenOrdner();
-    const QString geholt = datenbankHolen(QCoreApplication::applicationDirPath(), ordner);
-    Clavido clavido(dienste, ordner);
-    if (!geholt.isEmpty())
-        clavido.meldung(geholt, msg::Information);
+    Ablage ablage = ablageDesProgramms();
+    const Hinweis geholt = datenbankHolen(QCoreApplication::applicationDirPath(), ablage);
+    Clavido clavido(dienste, ablage);
+    if (!geholt.text.isEmpty())
+        clavido.meldung(geholt.text, geholt.stil);
     clavido.Main();
     // Ended before the first event loop (refused at start, or the sign-in
     // cancelled): exit() had no loop to end.

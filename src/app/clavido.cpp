@@ -24,9 +24,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-Clavido::Clavido(Services& dienste, const QString& programmOrdner)
+Clavido::Clavido(Services& dienste, const QString& ordner)
+    : Clavido(dienste, ablageIn(ordner)) {}
+
+Clavido::Clavido(Services& dienste, const Ablage& ablage)
     : dienste(dienste)
-    , programmOrdner(programmOrdner)
+    , ablage(ablage)
+    , programmOrdner(ablage.ordner)
     , geheimFelder(dienste.clipboard) {
     // A box's own copy of a secret is a copy like the program's: the end asks about it.
     QObject::connect(&geheimFelder, &SecretBoxes::copied, [this] { sitzung.ablageBenutzt = 1; });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/datenordner.h"
 #include "app/session.h"
 #include "platform/db/connection.h"
 #include "platform/message_box.h"
@@ -30,7 +31,9 @@ class pwstartform;
 // connection and the forms, each made when first used.
 class Clavido {
 public:
-    Clavido(Services& dienste, const QString& programmOrdner);
+    Clavido(Services& dienste, const Ablage& ablage);
+    // With the database file in `ordner`, for a reason not known.
+    Clavido(Services& dienste, const QString& ordner);
     ~Clavido();
     Clavido(const Clavido&) = delete;
     Clavido& operator=(const Clavido&) = delete;
@@ -87,6 +90,9 @@ public:
 
     Sitzung sitzung;
     Services& dienste;
+    // Where the database file is, and why there.
+    Ablage ablage;
+    // The folder of the database file (the program's own for a portable copy).
     const QString programmOrdner;
     db::Connection verbindung;
     // The boxes that show secrets: what they copy by themselves is guarded.

@@ -1,6 +1,7 @@
 #include "app/datenordner.h"
 
 #include "platform/files.h"
+#include "platform/message_box.h"
 #include "store/record_file.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,16 @@ bool beschreibbar(const QString& ordner) {
     return ::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0;
 }
 
+// Its file holds every user's secrets: a folder the program makes is its
+// owner's alone. The folders above it are the desktop's, made as usual.
+void anlegen(const QString& ordner) {
+    const QFileInfo info(ordner);
+    if (info.exists())
+        return;
+    QDir().mkpath(info.absolutePath());
+    QDir().mkdir(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 Aufstellung aufstellungVon(const QString& programmOrdner) {
@@ -30,47 +41,67 @@ Aufstellung aufstellungVon(const QString& programmOrdner) {
     return Aufstellung::Tragbar;
 }
 
-QString datenOrdner(const QString& programmOrdner, const QString& benutzerOrdner) {
-    if (aufstellungVon(programmOrdner) == Aufstellung::Tragbar) {
+Ablage ablageVon(const QString& programmOrdner, const QString& benutzerOrdner) {
+    Ablage ablage{aufstellungVon(programmOrdner), programmOrdner, true, Abweichung::Keine};
+    if (ablage.aufstellung == Aufstellung::Tragbar) {
         const QFileInfo datei(recordfile::pathIn(programmOrdner));
         // A file that is there is used where it is, even if only it can be written.
         if (datei.exists() || datei.isSymLink() || beschreibbar(programmOrdner))
-            return programmOrdner;
+            return ablage;
+        ablage.grund = Abweichung::Schreibgeschuetzt;
     }
-    QDir().mkpath(benutzerOrdner);
-    return benutzerOrdner;
+    anlegen(benutzerOrdner);
+    ablage.ordner = benutzerOrdner;
+    ablage.imProgrammordner = false;
+    return ablage;
 }
 
-QString datenbankHolen(const QString& programmOrdner, QString& ordner) {
-    if (QDir(ordner) == QDir(programmOrdner))
+Ablage ablageIn(const QString& ordner) {
+    const QString programm = QCoreApplication::applicationDirPath();
+    return {aufstellungVon(programm), ordner, QDir(ordner) == QDir(programm), Abweichung::Keine};
+}
+
+Hinweis datenbankHolen(const QString& programmOrdner, Ablage& ablage) {
+    if (ablage.imProgrammordner)
         return {};
     const QString alt = recordfile::pathIn(programmOrdner);
-    const QString neu = recordfile::pathIn(ordner);
+    const QString neu = recordfile::pathIn(ablage.ordner);
     const QFileInfo altInfo(alt), neuInfo(neu);
     if (!altInfo.isFile() || neuInfo.exists() || neuInfo.isSymLink())
         return {};
+    auto bleibt = [&](Abweichung grund) {
+        ablage.ordner = programmOrdner;
+        ablage.imProgrammordner = true;
+        ablage.grund = grund;
+    };
     // A link points where its user wants the file; a journal beside it belongs
     // to a write that was cut off, which only the engine may play back, there.
-    if (altInfo.isSymLink() || QFileInfo::exists(alt + QStringLiteral("-journal"))) {
-        ordner = programmOrdner;
+    if (altInfo.isSymLink()) {
+        bleibt(Abweichung::Verknuepfung);
+        return {};
+    }
+    if (QFileInfo::exists(alt + QStringLiteral("-journal"))) {
+        bleibt(Abweichung::Journal);
         return {};
     }
     // Moved, not copied: on one file system a rename; never over another file.
     QString fehler;
     if (!files::placeNew(alt, neu, &fehler)) {
-        const QString ziel = ordner;
-        ordner = programmOrdner;
-        return QStringLiteral("Die Datenbankdatei\r\n%1\r\nkonnte nicht in Ihren Datenordner\r\n"
-                              "%2\r\ngebracht werden: %3\r\n\r\nSie wird weiter an ihrem Platz "
-                              "benutzt.")
-            .arg(QDir::toNativeSeparators(alt), QDir::toNativeSeparators(ziel), fehler);
+        const QString ziel = ablage.ordner;
+        bleibt(Abweichung::NichtVerschoben);
+        return {QStringLiteral("Die Datenbankdatei\r\n%1\r\nkonnte nicht in Ihren Datenordner\r\n"
+                               "%2\r\nverschoben werden:\r\n%3\r\n\r\nSie wird weiter am "
+                               "bisherigen Ort benutzt.")
+                    .arg(QDir::toNativeSeparators(alt), QDir::toNativeSeparators(ziel), fehler),
+                msg::Exclamation};
     }
-    return QStringLiteral("Ihre Datenbankdatei lag bisher neben dem Programm in\r\n%1\r\n"
-                          "Sie wurde in Ihren Datenordner gebracht:\r\n%2")
-        .arg(QDir::toNativeSeparators(programmOrdner), QDir::toNativeSeparators(neu));
+    return {QStringLiteral("Ihre Datenbankdatei lag bisher neben dem Programm in\r\n%1\r\n"
+                           "Sie wurde in Ihren Datenordner verschoben:\r\n%2")
+                .arg(QDir::toNativeSeparators(programmOrdner), QDir::toNativeSeparators(neu)),
+            msg::Information};
 }
 
-QString datenOrdner() {
-    return datenOrdner(QCoreApplication::applicationDirPath(),
-                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+Ablage ablageDesProgramms() {
+    return ablageVon(QCoreApplication::applicationDirPath(),
+                     QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

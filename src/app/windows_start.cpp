@@ -25,10 +25,12 @@ bool Clavido::windowsDateiUebernehmen() {
     const QString kopf =
         QStringLiteral("Die Datenbankdatei\r\n%1\r\n").arg(QDir::toNativeSeparators(pfad));
     const auto antwort = meldung(
-        kopf + QStringLiteral("stammt von der Windows-Version von lumoClavido.\r\n\r\n"
+        kopf + QStringLiteral("stammt aus der Windows-Version von lumoClavido.\r\n\r\n"
                               "Möchten Sie die Daten jetzt übernehmen?\r\n"
                               "Die Windows-Datei bleibt dabei unverändert als\r\n%1\r\n"
-                              "neben der neuen Datenbankdatei erhalten.\r\n\r\n"
+                              "neben der neuen Datenbankdatei erhalten. Haben Sie die\r\n"
+                              "übernommenen Daten geprüft, können Sie diese Kopie löschen.\r\n"
+                              "\r\n"
                               "Bei \u201ENein\u201C wird das Programm beendet, die Datei bleibt "
                               "unverändert.")
                    .arg(sicherung),
@@ -43,7 +45,7 @@ bool Clavido::windowsDateiUebernehmen() {
     }();
     if (!fehler)
         return true;
-    meldung(kopf + QStringLiteral("kann nicht übernommen werden.\r\n%1\r\n\r\n"
+    meldung(kopf + QStringLiteral("konnte nicht übernommen werden.\r\n%1\r\n\r\n"
                                   "Das Programm wird beendet. Die Datei bleibt unverändert.")
                        .arg(fehler.text),
             msg::Critical);

@@ -4,7 +4,6 @@
 #include "app/pictures.h"
 #include "store/record_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFrame>
@@ -37,6 +36,32 @@ QFrame* linie(QWidget* parent) {
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+// Where the file is, and why there when the program's setup would put it elsewhere.
+QString ort(const Ablage& ablage) {
+    if (ablage.aufstellung == Aufstellung::Tragbar && ablage.imProgrammordner)
+        return QStringLiteral("im Programmordner, da dieses lumoClavido eine tragbare Kopie ist");
+    if (!ablage.imProgrammordner)
+        return ablage.grund == Abweichung::Schreibgeschuetzt
+                   ? QStringLiteral("in Ihrem persönlichen Datenordner, da in den Programmordner "
+                                    "dieser tragbaren Kopie nicht geschrieben werden kann")
+                   : QStringLiteral("in Ihrem persönlichen Datenordner");
+    QString text = ablage.aufstellung == Aufstellung::Installiert
+                       ? QStringLiteral("im Programmordner des installierten lumoClavido")
+                       : QStringLiteral("im Programmordner des selbst übersetzten lumoClavido");
+    text += QStringLiteral(" statt in Ihrem persönlichen Datenordner");
+    switch (ablage.grund) {
+    case Abweichung::Verknuepfung:
+        return text + QStringLiteral(", da sie dort als Verknüpfung angelegt ist");
+    case Abweichung::Journal:
+        return text + QStringLiteral(", da neben ihr ein unterbrochener Schreibvorgang "
+                                     "abzuschließen war");
+    case Abweichung::NichtVerschoben:
+        return text + QStringLiteral(", da sie nicht dorthin verschoben werden konnte");
+    default:
+        return text;
+    }
 }
 
 } // namespace
@@ -124,14 +149,9 @@ void FormInfo::Form_Load() {
                                    "mehrerer Benutzer verschlüsselt in einer Datenbankdatei auf.\n"
                                    "Fragen, Hinweise und Fehlerberichte nimmt das Projekt gern\n"
                                    "per E-Mail oder über seine Internetseite entgegen."));
-    // Beside the program only for a copy kept in a folder of its own (a stick).
-    const bool nebenDemProgramm =
-        QDir(app.programmOrdner) == QDir(QCoreApplication::applicationDirPath());
     Label3->setText(QStringLiteral("Datenbankdatei: ") +
                     QDir::toNativeSeparators(recordfile::pathIn(app.programmOrdner)) +
-                    (nebenDemProgramm
-                         ? QStringLiteral("\n(neben dem Programm: eine tragbare Kopie)")
-                         : QStringLiteral("\n(in Ihrem persönlichen Datenordner)")));
+                    QStringLiteral("\n(%1)").arg(ort(app.ablage)));
 }
 
 void FormInfo::linkOeffnen(const QString& ziel) {

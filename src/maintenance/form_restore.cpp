@@ -70,8 +70,10 @@ void FormRestore::pruefen(bool beimOeffnen) {
     const QString name = datei.fileName();
     if (datei.canonicalFilePath() ==
         QFileInfo(recordfile::pathIn(app.programmOrdner)).canonicalFilePath()) {
-        status(QStringLiteral("Dies ist die Datenbankdatei des Programmordners. Bitte wählen Sie "
-                              "den Ordner mit der Sicherung!"),
+        status((app.ablage.imProgrammordner
+                    ? QStringLiteral("Dies ist die Datenbankdatei des Programmordners.")
+                    : QStringLiteral("Dies ist die Datenbankdatei Ihres Datenordners.")) +
+                   QStringLiteral(" Bitte wählen Sie den Ordner mit der Sicherung!"),
                false);
         return;
     }
@@ -115,7 +117,11 @@ void FormRestore::Command2_Click() {
                     msg::Exclamation);
         return;
     }
-    app.meldung(QStringLiteral("Die Datenbankdatei wurde in den Programmordner zurück geschrieben"),
+    app.meldung(app.ablage.imProgrammordner
+                    ? QStringLiteral("Die Datenbankdatei wurde in den Programmordner zurück "
+                                     "geschrieben")
+                    : QStringLiteral("Die Datenbankdatei wurde in Ihren Datenordner "
+                                     "zurückgeschrieben."),
                 msg::Information);
     Unload();
     endeNachSicherung(app);

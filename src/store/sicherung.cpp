@@ -139,9 +139,9 @@ db::Error kopieren(const QString& quelle, const QString& zielName) {
     files::UseMark allein;
     auto inGebrauch = [&] { return allein.take(ziel, true) == files::UseMark::InUse; };
     const db::Error anderesProgramm = {
-        SQLITE_BUSY, QStringLiteral("Die Datenbankdatei ist in einer anderen laufenden Sitzung von "
-                                    "lumoClavido geöffnet. Bitte beenden Sie diese zuerst und "
-                                    "versuchen Sie es dann noch einmal.")};
+        SQLITE_BUSY, QStringLiteral("Die Datenbankdatei ist in einem anderen laufenden lumoClavido "
+                                    "geöffnet.\r\nBitte beenden Sie dieses zuerst und versuchen "
+                                    "Sie es dann noch einmal.")};
     if (inGebrauch())
         return anderesProgramm;
     allein.release();

@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace windowsdatei {
@@ -83,6 +84,28 @@ db::Error schreiben(const QString& ziel, const db::Snapshot& zeilen) {
     return transaktion.commit();
 }
 
+// Writes `daten` into the file at `pfad` itself: the temporary keeps its
+// mark, which a file saved under a name of its own and renamed would lose.
+db::Error kopieSchreiben(const QString& pfad, const QByteArray& daten) {
+    const int fd = ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return db::errorFromSystem(errno);
+    int fehler = 0;
+    for (qsizetype fertig = 0; !fehler && fertig < daten.size();) {
+        const ssize_t stueck =
+            ::write(fd, daten.constData() + fertig, size_t(daten.size() - fertig));
+        if (stueck > 0)
+            fertig += stueck;
+        else if (stueck == 0 || errno != EINTR)
+            fehler = stueck == 0 ? EIO : errno;
+    }
+    if (!fehler && ::fsync(fd) != 0)
+        fehler = errno;
+    if (::close(fd) != 0 && !fehler)
+        fehler = errno;
+    return fehler ? db::errorFromSystem(fehler) : db::Error{};
+}
+
 // Keeps the Access file as `sicherung` too: a second name for the same file,
 // or where the file system has none, a copy compared byte for byte.
 db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngelegt) {
@@ -101,10 +124,15 @@ db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngel
     db::Temporary temp(sicherung);
     if (temp.made())
         return temp.made();
+    const QByteArray daten = inhalt(pfad);
+    if (daten.isEmpty())
+        return db::errorFrom(SQLITE_IOERR);
+    if (db::Error e = kopieSchreiben(temp.path(), daten))
+        return e;
+    if (inhalt(temp.path()) != daten)
+        return db::errorFrom(SQLITE_IOERR);
     QString grund;
     int ursache = 0;
-    if (!files::copyOver(pfad, temp.path(), &grund) || inhalt(temp.path()) != inhalt(pfad))
-        return {SQLITE_IOERR, grund.isEmpty() ? db::describe(SQLITE_IOERR) : grund};
     if (!files::placeNew(temp.path(), sicherung, &grund, &ursache))
         return {db::errorFromSystem(ursache).code, grund};
     temp.placed();
@@ -177,11 +205,20 @@ db::Error uebernehmen(const QString& ordner, const QString& sicherung, const db:
     bool angelegt = false;
     if (!e)
         e = windowsdatei::behalten(pfad, behalten, &angelegt);
+    // The kept file holds every user's secrets: for its owner only, before the
+    // new file takes the name, so that no kill leaves it open to others. (A
+    // file system without modes, FAT, keeps what its mount says.)
+    struct stat vorher;
+    const bool modusBekannt = ::stat(QFile::encodeName(pfad).constData(), &vorher) == 0;
+    if (!e)
+        ::chmod(QFile::encodeName(behalten).constData(), 0600);
     if (!e && std::rename(temp.name().constData(), QFile::encodeName(pfad).constData()) != 0)
         e = db::errorFromSystem(errno);
     if (e) {
         if (angelegt)
             QFile::remove(behalten);
+        if (modusBekannt)
+            ::chmod(QFile::encodeName(pfad).constData(), vorher.st_mode & 07777);
         return e;
     }
     temp.placed();

@@ -13,6 +13,7 @@
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
 #include "maintenance/form_uebernahme.h"
+#include "platform/files.h"
 #include "store/field_cipher.h"
 #include "store/record_file.h"
 #include "windows_dateien.h"
@@ -29,9 +30,13 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cerrno>
 #include <unistd.h>
 
 namespace {
+
+// Every right of the group and of others.
+const QFile::Permissions kFremde(0x0077);
 
 // Pairs of buttons in one row that Tab reaches from right to left.
 QStringList gegenDieLeserichtung(QWidget* fenster) {
@@ -215,8 +220,8 @@ void TestStartup::windowsLookRight() {
 
 void TestStartup::databaseFolder_data() {
     QTest::addColumn<QString>("wie");     // how the program was put there
-    QTest::addColumn<QStringList>("da");  // what is there: "alt", "neu", "journal", "nur lesen"
-    QTest::addColumn<QString>("ordner");  // where the file is used: "programm" or "benutzer"
+    QTest::addColumn<QStringList>("da");  // "alt", "neu", "journal", "verweis", "nur lesen" …
+    QTest::addColumn<QString>("ordner");  // "programm", "benutzer", or why not where it belongs
     QTest::addColumn<QString>("meldung"); // the start of what the user is told
     QTest::newRow("portable, new") << "tragbar" << QStringList{} << "programm"
                                    << "";
@@ -225,7 +230,7 @@ void TestStartup::databaseFolder_data() {
         << "";
     if (geteuid() != 0)
         QTest::newRow("portable, folder read-only")
-            << "tragbar" << QStringList{"nur lesen"} << "benutzer"
+            << "tragbar" << QStringList{"nur lesen"} << "schreibgeschützt"
             << "";
     QTest::newRow("build tree") << "bau" << QStringList{} << "benutzer"
                                 << "";
@@ -238,8 +243,14 @@ void TestStartup::databaseFolder_data() {
         << "installiert" << QStringList{"alt", "neu"} << "benutzer"
         << "";
     QTest::newRow("installed, a write cut off beside")
-        << "installiert" << QStringList{"alt", "journal"} << "programm"
+        << "installiert" << QStringList{"alt", "journal"} << "journal"
         << "";
+    QTest::newRow("installed, a link beside")
+        << "installiert" << QStringList{"alt", "verweis"} << "verknüpfung"
+        << "";
+    QTest::newRow("installed, the move refused")
+        << "installiert" << QStringList{"alt", "verweigert"} << "nicht verschoben"
+        << "Die Datenbankdatei\r\n";
 }
 
 void TestStartup::databaseFolder() {
@@ -259,8 +270,12 @@ void TestStartup::databaseFolder() {
         anlegen(wurzel.filePath("CMakeCache.txt"));
     if (wie == "installiert")
         anlegen(wurzel.filePath("share/applications/lumoclavido.desktop"));
+    const QString alt =
+        da.contains("verweis") ? wurzel.filePath("echt.mdb") : recordfile::pathIn(programm);
     if (da.contains("alt"))
-        rawdb::schreibe(recordfile::pathIn(programm), {{"anna", "pw", "Bank", "alt"}});
+        rawdb::schreibe(alt, {{"anna", "pw", "Bank", "alt"}});
+    if (da.contains("verweis"))
+        QVERIFY(QFile::link(alt, recordfile::pathIn(programm)));
     if (da.contains("journal"))
         anlegen(recordfile::pathIn(programm) + "-journal");
     if (da.contains("neu")) {
@@ -270,14 +285,29 @@ void TestStartup::databaseFolder() {
     const auto rechte = QFile::permissions(programm);
     if (da.contains("nur lesen"))
         QVERIFY(QFile::setPermissions(programm, QFile::ReadOwner | QFile::ExeOwner));
-    QString gewaehlt = datenOrdner(programm, eigener);
-    const QString gesagt = datenbankHolen(programm, gewaehlt);
+    Ablage ablage = ablageVon(programm, eigener);
+    const files::PlaceCalls echt = files::placeCalls();
+    if (da.contains("verweigert"))
+        files::placeCalls().renameNoReplace = [](auto, auto) { return errno = EACCES, -1; };
+    const Hinweis gesagt = datenbankHolen(programm, ablage);
+    files::placeCalls() = echt;
     QFile::setPermissions(programm, rechte);
-    QCOMPARE(gewaehlt, ordner == "programm" ? programm : eigener);
-    QCOMPARE(gesagt.left(meldung.size()), meldung);
-    QCOMPARE(gesagt.isEmpty(), meldung.isEmpty());
+    // In the order of Abweichung.
+    const QStringList gruende{"", "verknüpfung", "journal", "nicht verschoben", "schreibgeschützt"};
+    const bool beimProgramm = ordner != "benutzer" && ordner != "schreibgeschützt";
+    QCOMPARE(ablage.ordner, beimProgramm ? programm : eigener);
+    QCOMPARE(ablage.imProgrammordner, beimProgramm);
+    QCOMPARE(int(ablage.grund), int(qMax(0, gruende.indexOf(ordner))));
+    QCOMPARE(gesagt.text.left(meldung.size()), meldung);
+    QCOMPARE(gesagt.text.isEmpty(), meldung.isEmpty());
+    // A move that failed is a warning.
+    QCOMPARE(gesagt.stil,
+             meldung.isEmpty() ? 0 : int(beimProgramm ? msg::Exclamation : msg::Information));
+    // A data folder the program makes is its owner's alone.
+    if (!da.contains("neu") && ordner == "benutzer")
+        QCOMPARE(QFile::permissions(eigener) & kFremde, QFile::Permissions());
     // Brought over means moved: one file, with its rows.
-    if (!meldung.isEmpty()) {
+    if (gesagt.stil == msg::Information) {
         QVERIFY(!QFileInfo::exists(recordfile::pathIn(programm)));
         QCOMPARE(rawdb::spalte(rawdb::lese(recordfile::pathIn(eigener)), "Bezeichnung"),
                  QStringList{"alt"});
@@ -316,6 +346,7 @@ void TestStartup::takesTheWindowsFileOver() {
     QFETCH(QString, behalten);
     Umgebung env;
     const QString pfad = windowsdateien::kopieren(datei, env.ordner.path(), recordfile::kDateiName);
+    QVERIFY(QFile::setPermissions(pfad, QFile::Permissions(0x6644))); // as copied: 0644
     const QByteArray windows = rawdb::dateiInhalt(pfad);
     QStringList vorhanden{recordfile::kDateiName, behalten};
     if (behalten.endsWith("-2.mdb")) {
@@ -329,15 +360,19 @@ void TestStartup::takesTheWindowsFileOver() {
 
     QCOMPARE(env.meldungen.texte(),
              QStringList{"Die Datenbankdatei\r\n" + QDir::toNativeSeparators(pfad) +
-                         "\r\nstammt von der Windows-Version von lumoClavido.\r\n\r\n"
+                         "\r\nstammt aus der Windows-Version von lumoClavido.\r\n\r\n"
                          "Möchten Sie die Daten jetzt übernehmen?\r\nDie Windows-Datei bleibt "
                          "dabei unverändert als\r\n" +
                          behalten +
-                         "\r\nneben der neuen Datenbankdatei erhalten.\r\n\r\nBei \u201ENein\u201C "
-                         "wird das Programm beendet, die Datei bleibt unverändert."});
+                         "\r\nneben der neuen Datenbankdatei erhalten. Haben Sie die\r\n"
+                         "übernommenen Daten geprüft, können Sie diese Kopie löschen.\r\n\r\nBei "
+                         "\u201ENein\u201C wird das Programm beendet, die Datei bleibt "
+                         "unverändert."});
     QCOMPARE(env.meldungen.meldungen[0].style, int(msg::Question | msg::YesNo));
     QCOMPARE(env.app->formClavido().windowTitle(), "lumoClavido 6.1  -  " + benutzer);
+    // Every user's secrets: kept for their owner only.
     QCOMPARE(rawdb::dateiInhalt(env.ordner.filePath(behalten)), windows);
+    QCOMPARE(QFile::permissions(env.ordner.filePath(behalten)) & kFremde, QFile::Permissions());
     vorhanden.sort();
     QCOMPARE(QDir(env.ordner.path()).entryList(QDir::Files | QDir::System), vorhanden);
 

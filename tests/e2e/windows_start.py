@@ -21,7 +21,7 @@ def szenario(d):
     shutil.copyfile(os.path.join(DATEN, "Clavido61.mdb"), datei)
     programm = d.starte(ordner)
     text = d.antworte("Ja")
-    pruefe("stammt von der Windows-Version von lumoClavido." in text and
+    pruefe("stammt aus der Windows-Version von lumoClavido." in text and
            "\nClavido61-Windows.mdb\n" in text, text)
 
     d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")

@@ -113,12 +113,15 @@ def szenario(d):
     warte(lambda: in_gebrauch(datei) and subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--pid", str(zweite.pid), "--name", TITEL],
         env=d.env, capture_output=True).returncode == 0, "die Anmeldung der zweiten Kopie")
+    # Put aside, as a person would: where it opened, it hides the first copy's questions.
+    d.xdo("search", "--onlyvisible", "--pid", str(zweite.pid), "--name", TITEL,
+          "windowmove", "--sync", "0", "0")
     d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
     d.antworte("Ja")
     text = d.antworte("OK")
-    pruefe(text == "Fehler 70:   Die Datenbankdatei ist in einer anderen laufenden Sitzung von "
-                   "lumoClavido geöffnet. Bitte beenden Sie diese zuerst und versuchen Sie es "
-                   "dann noch einmal.\n\nDie aktuelle Datenbankdatei bleibt unverändert.", text)
+    pruefe(text == "Fehler 70:   Die Datenbankdatei ist in einem anderen laufenden lumoClavido "
+                   "geöffnet.\nBitte beenden Sie dieses zuerst und versuchen Sie es dann noch "
+                   "einmal.\n\nDie aktuelle Datenbankdatei bleibt unverändert.", text)
     pruefe(bemerkungen(datei) == ["neu", "Giro"], "unverändert neben der zweiten Kopie")
     zweite.terminate()
     d.warte_auf_ende(zweite)

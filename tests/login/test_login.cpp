@@ -289,9 +289,10 @@ void TestLogin::unopenableFileEndsWithoutTouchingIt_data() {
     QTest::newRow("damaged: Windows file cut short") << "damaged windows kurz" << fremd;
     QTest::newRow("Windows file, not taken over")
         << "windows nein"
-        << kopf + "stammt von der Windows-Version von lumoClavido.\r\n\r\nMöchten Sie die Daten "
+        << kopf + "stammt aus der Windows-Version von lumoClavido.\r\n\r\nMöchten Sie die Daten "
                   "jetzt übernehmen?\r\nDie Windows-Datei bleibt dabei unverändert als\r\n"
-                  "Clavido61-Windows.mdb\r\nneben der neuen Datenbankdatei erhalten.\r\n\r\nBei "
+                  "Clavido61-Windows.mdb\r\nneben der neuen Datenbankdatei erhalten. Haben Sie die"
+                  "\r\nübernommenen Daten geprüft, können Sie diese Kopie löschen.\r\n\r\nBei "
                   "\u201ENein\u201C wird das Programm beendet, die Datei bleibt unverändert.";
     QTest::newRow("damaged table")
         << "damaged table"

@@ -11,6 +11,8 @@ class TestInfo : public QObject {
 private slots:
     void clicksCloseButLinksOpen_data();
     void clicksCloseButLinksOpen();
+    void saysWhereTheFileIs_data();
+    void saysWhereTheFileIs();
 };
 
 void TestInfo::clicksCloseButLinksOpen_data() {
@@ -63,6 +65,41 @@ void TestInfo::clicksCloseButLinksOpen() {
     QCOMPARE(datei, "Datenbankdatei: " + env.dbPfad() + "\n(in Ihrem persönlichen Datenordner)");
     QCOMPARE(env.prozesse.geoeffnet, geoeffnet.isEmpty() ? QStringList{} : QStringList{geoeffnet});
     QCOMPARE(offen, !geoeffnet.isEmpty());
+}
+
+void TestInfo::saysWhereTheFileIs_data() {
+    QTest::addColumn<int>("aufstellung");
+    QTest::addColumn<bool>("imProgrammordner");
+    QTest::addColumn<int>("grund");
+    QTest::addColumn<QString>("ort");
+    const QString statt = " statt in Ihrem persönlichen Datenordner, da ";
+    const QString installiert = "im Programmordner des installierten lumoClavido" + statt;
+    QTest::newRow("portable") << int(Aufstellung::Tragbar) << true << int(Abweichung::Keine)
+                              << "im Programmordner, da dieses lumoClavido eine tragbare Kopie ist";
+    QTest::newRow("portable, its folder read-only")
+        << int(Aufstellung::Tragbar) << false << int(Abweichung::Schreibgeschuetzt)
+        << "in Ihrem persönlichen Datenordner, da in den Programmordner dieser tragbaren Kopie "
+           "nicht geschrieben werden kann";
+    QTest::newRow("installed, a link beside")
+        << int(Aufstellung::Installiert) << true << int(Abweichung::Verknuepfung)
+        << installiert + "sie dort als Verknüpfung angelegt ist";
+    QTest::newRow("built, not moved")
+        << int(Aufstellung::Bauordner) << true << int(Abweichung::NichtVerschoben)
+        << "im Programmordner des selbst übersetzten lumoClavido" + statt +
+               "sie nicht dorthin verschoben werden konnte";
+}
+
+// Decided by how the program is set up, not by where the file happens to lie.
+void TestInfo::saysWhereTheFileIs() {
+    QFETCH(int, aufstellung);
+    QFETCH(bool, imProgrammordner);
+    QFETCH(int, grund);
+    QFETCH(QString, ort);
+    Umgebung env;
+    env.app->ablage = {Aufstellung(aufstellung), env.ordner.path(), imProgrammordner,
+                       Abweichung(grund)};
+    env.app->formInfo().laden();
+    QCOMPARE(env.app->formInfo().Label3->text().section(u'\n', 1), "(" + ort + ")");
 }
 
 CLAVIDO_TEST_MAIN(TestInfo)

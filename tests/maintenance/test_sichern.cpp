@@ -5,6 +5,7 @@
 #include "maintenance/form_auswahl.h"
 #include "maintenance/form_restore.h"
 #include "maintenance/form_sichern.h"
+#include "platform/db/temporary.h"
 #include "platform/files.h"
 #include "platform/folder_chooser.h"
 #include "store/record_file.h"
@@ -275,6 +276,10 @@ void TestSichern::restoreOnlyASoundFile_data() {
                                      "Datenbank von lumoClavido!";
     QTest::newRow("the program's own file")
         << "own"
+        << "Dies ist die Datenbankdatei Ihres Datenordners. Bitte wählen Sie den Ordner mit der "
+           "Sicherung!";
+    QTest::newRow("the program's own file, a portable copy")
+        << "own portable"
         << "Dies ist die Datenbankdatei des Programmordners. Bitte wählen Sie den Ordner mit der "
            "Sicherung!";
 }
@@ -304,7 +309,9 @@ void TestSichern::restoreOnlyASoundFile() {
                      nullptr);
         sqlite3_close(db);
     }
-    const QString ordner = art == "own" ? env.ordner.path() : ziel.path();
+    const QString ordner = art.startsWith("own") ? env.ordner.path() : ziel.path();
+    if (art.endsWith("portable"))
+        env.app->ablage = {Aufstellung::Tragbar, env.ordner.path(), true, Abweichung::Keine};
     env.anmelden("anna", "pw");
     if (art == "journal")
         QVERIFY(abgestuerztesProgramm(env.dbPfad(), kVieleZeilen));
@@ -338,18 +345,17 @@ void TestSichern::restoreOnlyASoundFile() {
     if (art == "running") {
         // Nothing replaced under the other copy; the user may end it and try again.
         QVERIFY(offen);
-        QCOMPARE(env.meldungen.texte(),
-                 (QStringList{kZurueck,
-                              "Fehler 70:   Die Datenbankdatei ist in einer anderen laufenden "
-                              "Sitzung von lumoClavido geöffnet. Bitte beenden Sie diese zuerst "
-                              "und versuchen Sie es dann noch einmal.\r\n\r\nDie aktuelle "
-                              "Datenbankdatei bleibt unverändert."}));
-        QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
-    } else if (angeboten) {
         QCOMPARE(
             env.meldungen.texte(),
-            (QStringList{kZurueck,
-                         "Die Datenbankdatei wurde in den Programmordner zurück geschrieben"}));
+            (QStringList{kZurueck, "Fehler 70:   Die Datenbankdatei ist in einem anderen laufenden "
+                                   "lumoClavido geöffnet.\r\nBitte beenden Sie dieses zuerst und "
+                                   "versuchen Sie es dann noch einmal.\r\n\r\nDie aktuelle "
+                                   "Datenbankdatei bleibt unverändert."}));
+        QCOMPARE(rawdb::dateiInhalt(env.dbPfad()), vorher);
+    } else if (angeboten) {
+        QCOMPARE(env.meldungen.texte(),
+                 (QStringList{kZurueck, "Die Datenbankdatei wurde in Ihren Datenordner "
+                                        "zurückgeschrieben."}));
         QVERIFY(!sicherung::pruefen(env.dbPfad()));
         QCOMPARE(rawdb::lese(env.dbPfad()), rawdb::lese(kopie));
     } else {
@@ -411,23 +417,24 @@ void TestSichern::damagedFileAtStartRepaired() {
 // (program folder) or the next copy into that folder; nothing else does.
 void TestSichern::leftoversOfAKillRemoved() {
     struct Fall {
-        const char* name;
+        QString name;
         const char* art;
         bool entfernt;
     };
+    const auto eigen = db::temporaryName;
     const Fall faelle[] = {
-        {"Clavido61.mdb.a1B2c3", "file", true},
-        {"Clavido61.mdb.Q7rs0T-journal", "file", true},
-        {"Clavido61.mdb.Zz0Zz0", "file and journal", true},
-        {"Clavido61.mdb.Xy9Z0q", "being written", false},
-        {"Clavido61.mdb.Wv8Y1p-journal", "being written", false},
-        {"Clavido61.mdb.ordner", "folder", false},
-        {"Clavido61.mdb.link01", "link", false},
-        {"Clavido61.mdb.abcde", "file", false},
-        {"Clavido61.mdb.abcdefg", "file", false},
-        {"Clavido61.mdb.abc_de", "file", false},
-        {"Clavido6.mdb.a1B2c3", "file", false},
-        {"Clavido61.mdb.a1B2c3.bak", "file", false},
+        {eigen("Clavido61.mdb", 1), "file", true},
+        {eigen("Clavido61.mdb", 2) + "-journal", "file", true},
+        {eigen("Clavido61.mdb", 3), "file and journal", true},
+        {eigen("Clavido61-Windows.mdb", 4), "file", true},
+        {eigen("Clavido61.mdb", 5), "being written", false},
+        {eigen("Clavido61.mdb", 6) + "-journal", "being written", false},
+        {eigen("Clavido61.mdb", 7), "folder", false},
+        {eigen("Clavido61.mdb", 8), "link", false},
+        {eigen("Clavido61.mdb", 9).chopped(8) + "00000000", "file", false}, // no valid check
+        {eigen("Clavido61.mdb", 10) + ".bak", "file", false},
+        {"Clavido61.mdb.backup", "file", false},
+        {"Clavido61.mdb.sicher", "file", false},
     };
     Umgebung env;
     QTemporaryDir ziel, woanders;

@@ -3,19 +3,68 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageAuthenticationCode>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace db {
 
-Temporary::Temporary(const QString& path)
-    : name_(QFile::encodeName(path) + ".XXXXXX") {
-    const int fd = mkostemp(name_.data(), O_CLOEXEC);
+namespace {
+
+// Not a secret: only what makes a check value that no one computes by chance.
+const QByteArray kSchluessel = QByteArrayLiteral("lumoClavido 6.1: eine eigene Zwischendatei");
+constexpr char kZeichen[] = ".lumoClavido-";
+
+// Hexadecimal in lower case: names that differ in case alone are one name on FAT.
+QByteArray pruefwert(const QByteArray& stamm, const QByteArray& zufall) {
+    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, kSchluessel);
+    mac.addData(stamm);
+    mac.addData(zufall);
+    return mac.result().left(4).toHex();
+}
+
+const QRegularExpression& namensMuster() {
+    static const QRegularExpression muster(QRegularExpression::anchoredPattern(
+        QStringLiteral("(.+)%1([0-9a-f]{16})-([0-9a-f]{8})(-journal)?")
+            .arg(QRegularExpression::escape(QLatin1String(kZeichen)))));
+    return muster;
+}
+
+bool plainFile(const QByteArray& name) {
+    struct stat st;
+    return ::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Whether `name` (without folder) is one that Temporary makes, or the
+// engine's journal beside one.
+bool eigenerName(const QString& name) {
+    const QRegularExpressionMatch teile = namensMuster().match(name);
+    return teile.hasMatch() &&
+           pruefwert(QFile::encodeName(teile.captured(1)), teile.captured(2).toLatin1()) ==
+               teile.captured(3).toLatin1();
+}
+
+} // namespace
+
+QString temporaryName(const QString& path, quint64 zufall) {
+    const QByteArray teil = QByteArray::number(zufall, 16).rightJustified(16, '0');
+    return path + QLatin1String(kZeichen) + QLatin1String(teil) + u'-' +
+           QLatin1String(pruefwert(QFile::encodeName(QFileInfo(path).fileName()), teil));
+}
+
+Temporary::Temporary(const QString& path) {
+    int fd = -1;
+    for (int versuch = 0; fd < 0 && versuch < 100; ++versuch) {
+        name_ = QFile::encodeName(temporaryName(path, QRandomGenerator::system()->generate64()));
+        fd = ::open(name_.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0) {
         made_ = errorFromSystem(errno);
         name_.clear();
@@ -33,31 +82,17 @@ QString Temporary::path() const {
     return QFile::decodeName(name_);
 }
 
-namespace {
-
-bool plainFile(const QByteArray& name) {
-    struct stat st;
-    return ::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-} // namespace
-
 void removeLeftovers(const QString& path) {
-    const QFileInfo file(path);
-    const QDir folder = file.absoluteDir();
-    // mkstemp's six letters and digits, and the journal the engine keeps beside.
-    const QRegularExpression pattern(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(file.fileName()) +
-                                            QStringLiteral("\\.[A-Za-z0-9]{6}(-journal)?")));
+    const QDir folder = QFileInfo(path).absoluteDir();
     const QStringList names =
         folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& name : names) {
-        const QRegularExpressionMatch found = pattern.match(name);
-        if (!found.hasMatch())
+        if (!eigenerName(name))
             continue;
         const QByteArray leftover = QFile::encodeName(folder.filePath(name));
+        const bool journal = name.endsWith(QLatin1String("-journal"));
         const QByteArray temporary =
-            found.hasCaptured(1) ? leftover.chopped(int(qstrlen("-journal"))) : leftover;
+            journal ? leftover.chopped(int(qstrlen("-journal"))) : leftover;
         // A journal goes with its temporary, or alone once that is gone.
         files::UseMark alone;
         if (plainFile(temporary)) {
