@@ -20,18 +20,18 @@ def szenario(d):
     datei = os.path.join(ordner, "Clavido61.mdb")
     shutil.copyfile(os.path.join(DATEN, "Clavido61.mdb"), datei)
     programm = d.starte(ordner)
-    text = d.antworte("Ja")
+    text = programm.antworte("Ja")
     pruefe("stammt von der Windows-Version von lumoClavido." in text and
            "\nClavido61-Windows.mdb\n" in text, text)
 
-    d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
+    d.fokus(programm.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
     d.tippe("geheim")
     d.taste("Return")
-    d.fenster(TITEL + "  -  Anna Berger")
+    haupt = programm.fenster(TITEL + "  -  Anna Berger")
     d.bild("windows_start")
-    d.taste("F5")
-    d.klick(d.teil(d.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
-    pruefe(d.warte_auf_ende(programm) == 0, "Programmende")
+    d.taste("F5", an=haupt)
+    d.klick(d.teil(programm.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
+    pruefe(programm.ende() == 0, "Programmende")
 
     with open(os.path.join(DATEN, "Clavido61.mdb"), "rb") as f, \
             open(os.path.join(ordner, "Clavido61-Windows.mdb"), "rb") as g:
