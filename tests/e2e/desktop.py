@@ -22,6 +22,8 @@ def warte(bedingung, was, timeout=TIMEOUT):
     while True:
         try:
             ergebnis = bedingung()
+        except Fehlschlag:
+            raise
         except Exception:  # the tree changes under our feet
             ergebnis = None
         if ergebnis:
@@ -39,14 +41,24 @@ class Desktop:
         # Only this run's pictures and logs.
         shutil.rmtree(ausgabe, ignore_errors=True)
         os.makedirs(ausgabe)
-        self.prozesse = []
-        self.ordner = []
+        self.prozesse, self.ordner, self.dbus_pid = [], [], 0
         self.bild_nr = 0
         self.env = dict(os.environ)
+        try:
+            self.aufbauen()
+        except BaseException:
+            self.schliessen()
+            raise
+
+    def aufbauen(self):
         r, w = os.pipe()
+        # Without -noreset the server starts anew when its last client leaves, and a client
+        # that connects meanwhile (the window manager after dbus-launch) is turned away.
         xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.prozesse.append(xvfb)
         os.close(w)
         nummer = b""
         while not nummer.endswith(b"\n"):
@@ -55,9 +67,8 @@ class Desktop:
                 raise Fehlschlag("Xvfb startet nicht")
             nummer += stueck
         os.close(r)
-        self.prozesse.append(xvfb)
         self.env["DISPLAY"] = ":" + nummer.decode().strip()
-        self.laufzeit = tempfile.mkdtemp(prefix="e2e-run-")
+        self.laufzeit = self.temp("e2e-run-")
         os.chmod(self.laufzeit, 0o700)
         self.env["XDG_RUNTIME_DIR"] = self.laufzeit
         bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=self.env, capture_output=True,
@@ -67,17 +78,21 @@ class Desktop:
                 name, wert = zeile.split("=", 1)
                 self.env[name] = wert.rstrip(";").strip("'")
         self.dbus_pid = int(self.env.get("DBUS_SESSION_BUS_PID", "0") or 0)
-        self.prozesse.append(subprocess.Popen(["openbox"], env=self.env,
-                                              stdout=subprocess.DEVNULL,
-                                              stderr=subprocess.DEVNULL))
+        with open(os.path.join(self.ausgabe, "openbox.log"), "wb") as log:
+            self.prozesse.append(subprocess.Popen(["openbox"], env=self.env, stdout=log,
+                                                  stderr=subprocess.STDOUT))
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
                                                     "XDG_RUNTIME_DIR")})
         os.environ["NO_AT_BRIDGE"] = "0"
         import pyatspi  # needs the session bus of this desktop
         self.atspi = pyatspi
         # A window shown before the window manager runs is never given the keyboard.
-        warte(lambda: subprocess.run(["xdotool", "get_num_desktops"], env=self.env,
-                                     capture_output=True).returncode == 0, "der Fenstermanager")
+        def fenstermanager():
+            if self.prozesse[-1].poll() is not None:
+                raise Fehlschlag(f"openbox hat mit {self.prozesse[-1].returncode} geendet")
+            return subprocess.run(["xdotool", "get_num_desktops"], env=self.env,
+                                  capture_output=True).returncode == 0
+        warte(fenstermanager, "der Fenstermanager")
 
     # --- the program ---------------------------------------------------------
 
@@ -203,8 +218,8 @@ class Desktop:
             fenster = fenster.parent
         if vorn and fenster.getRoleName() != "menu":
             warte(lambda: self.aktiv(fenster), f"Fokus im Fenster \u201e{fenster.name}\u201c")
-        # The server takes one client's fake events in turn: no need to wait for the move (and
-        # "mousemove --sync" to where the pointer already is waits for ever).
+        # The server takes one client's fake events in turn: the click lands where the move went.
+        # ("mousemove --sync" to where the pointer already stands waits 15 s for a move.)
         x, y = self.mitte(acc)
         self.xdo("mousemove", str(x), str(y), "click", "1")
 
@@ -254,7 +269,7 @@ class Desktop:
                 os.kill(self.dbus_pid, signal.SIGTERM)
             except OSError:
                 pass
-        for ordner in [self.laufzeit, *self.ordner]:
+        for ordner in self.ordner:
             shutil.rmtree(ordner, ignore_errors=True)
 
 
