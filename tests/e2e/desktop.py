@@ -144,7 +144,7 @@ class Desktop:
     def aktiv(self, fenster):
         """Whether the window has the keyboard: placed and shown by the window manager."""
         zustand = fenster.getState()
-        return zustand.contains(self.atspi.STATE_SHOWING) and zustand.contains(self.atspi.STATE_ACTIVE)
+        return all(zustand.contains(z) for z in (self.atspi.STATE_SHOWING, self.atspi.STATE_ACTIVE))
 
     def alle(self, wurzel, bedingung):
         gefunden = []
@@ -300,15 +300,19 @@ class Kopie:
             self.anwendung = warte(suche, f"das Programm {self.pid} im Zugänglichkeitsbaum")
         return self.anwendung
 
+    def gezeigt(self, titel):
+        app = self.app()
+        for i in range(app.childCount):
+            w = app.getChildAtIndex(i)
+            if w is not None and w.name == titel and self.d.sichtbar(w):
+                yield w
+
     def fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
         """A shown window with this caption (and, if given, a child of that name)."""
         def suche():
-            app = self.app()
-            for i in range(app.childCount):
-                w = app.getChildAtIndex(i)
-                if w is None or w.name != titel or not self.d.sichtbar(w):
-                    continue
-                if enthaelt is None or self.d.alle(w, lambda a: a.name == enthaelt and self.d.sichtbar(a)):
+            for w in self.gezeigt(titel):
+                if enthaelt is None or self.d.alle(w, lambda a: a.name == enthaelt
+                                                   and self.d.sichtbar(a)):
                     return w
         return warte(suche, f"Fenster \u201e{titel}\u201c" + (f" mit \u201e{enthaelt}\u201c" if enthaelt else ""),
                      timeout)
@@ -325,17 +329,14 @@ class Kopie:
     def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT, knopf=None):
         """The text of the message box with this caption (and this button) that has the keyboard."""
         def suche():
-            app = self.app()
-            for i in range(app.childCount):
-                w = app.getChildAtIndex(i)
-                if w is None or w.name != titel or not self.d.aktiv(w):
-                    continue
-                if w.getRoleName() not in ("alert", "dialog"):
+            for w in self.gezeigt(titel):
+                if not self.d.aktiv(w) or w.getRoleName() not in ("alert", "dialog"):
                     continue
                 knoepfe = self.d.alle(w, lambda a: a.getRoleName() == "push button")
                 namen = {k.name for k in knoepfe}
                 if not namen or not namen <= {"OK", "Ja", "Nein"}:
                     continue
+                # The box answered a moment ago may still be in the tree.
                 if knopf is not None and knopf not in namen:
                     continue
                 texte = [a.name for a in self.d.alle(w, lambda a: a.getRoleName() == "label")
