@@ -2,9 +2,8 @@
 restore brings it back and the program starts anew with it."""
 
 import os
-import subprocess
 
-from desktop import datenbank, hauptprogramm, pruefe, sqlcipher, warte
+from desktop import datenbank, hauptprogramm, pruefe, sqlcipher
 
 TITEL = "lumoClavido 6.1"
 
@@ -19,7 +18,7 @@ def szenario(d):
         f.write(b"\x00kaputt" * 1000)
 
     programm = d.starte(ordner)
-    box, text = d.meldung()
+    box, text = programm.meldung()
     pruefe(text == f"Die Datenbankdatei\n{datei}\nkann nicht geöffnet werden: Sie ist beschädigt "
                    "oder keine Datenbank von lumoClavido.\n\nMöchten Sie eine gesicherte "
                    "Datenbank wieder herstellen?\nBei „Nein“ wird das Programm beendet, die "
@@ -27,7 +26,7 @@ def szenario(d):
     d.bild("beschaedigt")
     d.klick(d.teil(box, "Ja", "push button"))
 
-    restore = d.fenster(TITEL, "Gesicherte Datenbank wieder herstellen")
+    restore = programm.fenster(TITEL, "Gesicherte Datenbank wieder herstellen")
     feld = d.teil(restore, "Ordner")
     d.klick(feld)
     d.taste("ctrl+a")
@@ -35,25 +34,24 @@ def szenario(d):
     d.taste("Return")
     d.teil(restore, "Datenbankdatei: Clavido61.mdb vorhanden", "label")
     d.klick(d.teil(restore, "Datenbank wieder herstellen", "push button"))
-    d.antworte("Ja")
-    d.antworte("OK")
-    pruefe(d.warte_auf_ende(programm) == 0, "Ende nach dem Zurückschreiben")
+    programm.antworte("Ja")
+    programm.antworte("OK")
+    pruefe(programm.ende() == 0, "Ende nach dem Zurückschreiben")
     pruefe(sqlcipher(datei, "SELECT Benutzer, Bezeichnung FROM Haupt") == [["Eva", "Konto"]],
            "zurückgeschriebene Datei")
 
     # The program has started itself anew, with the restored file.
-    anmeldung = d.fenster(TITEL, "Anmeldung", timeout=30)
+    neu = d.neu_gestartet(ordner, programm)
+    anmeldung = neu.fenster(TITEL, "Anmeldung", timeout=30)
     d.fokus(anmeldung, "Benutzerpasswort")
     d.tippe("alt pw")
     d.taste("Return")
-    haupt = d.fenster(TITEL + "  -  Eva")
+    haupt = neu.fenster(TITEL + "  -  Eva")
     d.bild("neu_gestartet")
     pruefe(d.text(d.teil(haupt, "Datensatz-Bezeichnung", "text")) == "Konto", "Eintrag gezeigt")
-    d.taste("F5")
-    d.klick(d.teil(d.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
-    programmdatei = os.path.join(ordner, "Clavido6")
-    warte(lambda: subprocess.run(["pgrep", "-f", programmdatei]).returncode != 0,
-          "das Ende des neu gestarteten Programms")
+    d.taste("F5", an=haupt)
+    d.klick(d.teil(neu.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
+    neu.ende()
 
 
 hauptprogramm(szenario)

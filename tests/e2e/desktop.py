@@ -22,6 +22,8 @@ def warte(bedingung, was, timeout=TIMEOUT):
     while True:
         try:
             ergebnis = bedingung()
+        except Fehlschlag:
+            raise
         except Exception:  # the tree changes under our feet
             ergebnis = None
         if ergebnis:
@@ -39,14 +41,24 @@ class Desktop:
         # Only this run's pictures and logs.
         shutil.rmtree(ausgabe, ignore_errors=True)
         os.makedirs(ausgabe)
-        self.prozesse = []
-        self.ordner = []
+        self.prozesse, self.ordner, self.dbus_pid = [], [], 0
         self.bild_nr = 0
         self.env = dict(os.environ)
+        try:
+            self.aufbauen()
+        except BaseException:
+            self.schliessen()
+            raise
+
+    def aufbauen(self):
         r, w = os.pipe()
+        # Without -noreset the server starts anew when its last client leaves, and a client
+        # that connects meanwhile (the window manager after dbus-launch) is turned away.
         xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.prozesse.append(xvfb)
         os.close(w)
         nummer = b""
         while not nummer.endswith(b"\n"):
@@ -55,9 +67,8 @@ class Desktop:
                 raise Fehlschlag("Xvfb startet nicht")
             nummer += stueck
         os.close(r)
-        self.prozesse.append(xvfb)
         self.env["DISPLAY"] = ":" + nummer.decode().strip()
-        self.laufzeit = tempfile.mkdtemp(prefix="e2e-run-")
+        self.laufzeit = self.temp("e2e-run-")
         os.chmod(self.laufzeit, 0o700)
         self.env["XDG_RUNTIME_DIR"] = self.laufzeit
         bus = subprocess.run(["dbus-launch", "--sh-syntax"], env=self.env, capture_output=True,
@@ -67,15 +78,21 @@ class Desktop:
                 name, wert = zeile.split("=", 1)
                 self.env[name] = wert.rstrip(";").strip("'")
         self.dbus_pid = int(self.env.get("DBUS_SESSION_BUS_PID", "0") or 0)
-        self.prozesse.append(subprocess.Popen(["openbox"], env=self.env,
-                                              stdout=subprocess.DEVNULL,
-                                              stderr=subprocess.DEVNULL))
+        with open(os.path.join(self.ausgabe, "openbox.log"), "wb") as log:
+            self.prozesse.append(subprocess.Popen(["openbox"], env=self.env, stdout=log,
+                                                  stderr=subprocess.STDOUT))
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
                                                     "XDG_RUNTIME_DIR")})
         os.environ["NO_AT_BRIDGE"] = "0"
         import pyatspi  # needs the session bus of this desktop
         self.atspi = pyatspi
-        time.sleep(0.5)
+        # A window shown before the window manager runs is never given the keyboard.
+        def fenstermanager():
+            if self.prozesse[-1].poll() is not None:
+                raise Fehlschlag(f"openbox hat mit {self.prozesse[-1].returncode} geendet")
+            return subprocess.run(["xdotool", "get_num_desktops"], env=self.env,
+                                  capture_output=True).returncode == 0
+        warte(fenstermanager, "der Fenstermanager")
 
     # --- the program ---------------------------------------------------------
 
@@ -101,16 +118,20 @@ class Desktop:
                              stdout=log, stderr=subprocess.STDOUT)
         log.close()
         self.prozesse.append(p)
-        return p
+        return Kopie(self, p.pid, p)
 
-    def app(self, timeout=TIMEOUT):
+    def neu_gestartet(self, ordner, vorher):
+        """The copy the program started of itself from this folder after the copy vorher."""
+        datei = os.path.realpath(os.path.join(ordner, "Clavido6"))
+
         def suche():
-            desk = self.atspi.Registry.getDesktop(0)
-            for i in range(desk.childCount):
-                a = desk.getChildAtIndex(i)
-                if a is not None and a.name == "lumoClavido":
-                    return a
-        return warte(suche, "das Programm im Zugänglichkeitsbaum", timeout)
+            for pid in filter(str.isdigit, os.listdir("/proc")):
+                try:
+                    if int(pid) != vorher.pid and os.readlink(f"/proc/{pid}/exe") == datei:
+                        return Kopie(self, int(pid))
+                except OSError:
+                    pass
+        return warte(suche, "das neu gestartete Programm")
 
     # --- eyes ----------------------------------------------------------------
 
@@ -119,6 +140,11 @@ class Desktop:
 
     def sichtbar(self, acc):
         return acc.getState().contains(self.atspi.STATE_SHOWING)
+
+    def aktiv(self, fenster):
+        """Whether the window has the keyboard: placed and shown by the window manager."""
+        zustand = fenster.getState()
+        return all(zustand.contains(z) for z in (self.atspi.STATE_SHOWING, self.atspi.STATE_ACTIVE))
 
     def alle(self, wurzel, bedingung):
         gefunden = []
@@ -136,28 +162,6 @@ class Desktop:
 
         gehe(wurzel, 0)
         return gefunden
-
-    def fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
-        """A shown window with this caption (and, if given, a child of that name)."""
-        def suche():
-            app = self.app()
-            for i in range(app.childCount):
-                w = app.getChildAtIndex(i)
-                if w is None or w.name != titel or not self.sichtbar(w):
-                    continue
-                if enthaelt is None or self.alle(w, lambda a: a.name == enthaelt and self.sichtbar(a)):
-                    return w
-        return warte(suche, f"Fenster \u201e{titel}\u201c" + (f" mit \u201e{enthaelt}\u201c" if enthaelt else ""),
-                     timeout)
-
-    def kein_fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
-        def weg():
-            try:
-                self.fenster(titel, enthaelt, timeout=0.2)
-                return False
-            except Fehlschlag:
-                return True
-        warte(weg, f"Schließen von \u201e{titel}\u201c", timeout)
 
     def teil(self, fenster, name, rolle=None, timeout=TIMEOUT):
         def suche():
@@ -177,28 +181,6 @@ class Desktop:
                 t = self.alle(fenster, lambda a: a.name.strip() == name.strip() and self.sichtbar(a))
             return t[0] if t else None
         return warte(suche, f"\u201e{name}\u201c" + (f" ({rolle})" if rolle else ""), timeout)
-
-    def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT, knopf=None):
-        """The text of the message box with this caption (and this button) that is shown now."""
-        def suche():
-            app = self.app()
-            for i in range(app.childCount):
-                w = app.getChildAtIndex(i)
-                if w is None or w.name != titel or not self.sichtbar(w):
-                    continue
-                if w.getRoleName() not in ("alert", "dialog"):
-                    continue
-                knoepfe = self.alle(w, lambda a: a.getRoleName() == "push button")
-                namen = {k.name for k in knoepfe}
-                if not namen or not namen <= {"OK", "Ja", "Nein"}:
-                    continue
-                # The box answered a moment ago may still be in the tree.
-                if knopf is not None and knopf not in namen:
-                    continue
-                texte = [a.name for a in self.alle(w, lambda a: a.getRoleName() == "label")
-                         if a.name]
-                return w, "\n".join(texte)
-        return warte(suche, f"Meldung \u201e{titel}\u201c", timeout)
 
     def text(self, acc):
         """The text of a box; of an editable list, that of its input line."""
@@ -227,25 +209,29 @@ class Desktop:
         e = acc.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
         return e.x + e.width // 2, e.y + e.height // 2
 
-    def klick(self, acc):
+    def klick(self, acc, vorn=True):
+        """Clicks the middle of a box once its window has the keyboard: until the window manager
+        has placed a new window, the tree tells where the program asked for it. A window in the
+        back (vorn=False) is clicked where it stands."""
+        fenster = acc
+        while fenster.parent is not None and fenster.parent.getRoleName() != "application":
+            fenster = fenster.parent
+        if vorn and fenster.getRoleName() != "menu":
+            warte(lambda: self.aktiv(fenster), f"Fokus im Fenster \u201e{fenster.name}\u201c")
+        # The server takes one client's fake events in turn: the click lands where the move went.
+        # ("mousemove --sync" to where the pointer already stands waits 15 s for a move.)
         x, y = self.mitte(acc)
-        self.xdo("mousemove", "--sync", str(x), str(y))
-        time.sleep(0.05)
-        self.xdo("click", "1")
-        time.sleep(0.2)
+        self.xdo("mousemove", str(x), str(y), "click", "1")
 
     def ziehen(self, acc, von_anteil, bis_anteil):
         """Selects with the mouse across a box, from one fraction of its width to another."""
         e = acc.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
         y = e.y + e.height // 2
-        self.xdo("mousemove", "--sync", str(e.x + int(e.width * von_anteil)), str(y))
-        self.xdo("mousedown", "1")
+        befehle = ["mousemove", str(e.x + int(e.width * von_anteil)), str(y), "mousedown", "1"]
         for schritt in range(1, 6):
             x = e.x + int(e.width * (von_anteil + (bis_anteil - von_anteil) * schritt / 5))
-            self.xdo("mousemove", "--sync", str(x), str(y))
-            time.sleep(0.03)
-        self.xdo("mouseup", "1")
-        time.sleep(0.2)
+            befehle += ["mousemove", str(x), str(y)]
+        self.xdo(*befehle, "mouseup", "1")
 
     def fokus(self, fenster, name, rolle=None):
         """Waits until the box has the keyboard focus: a new window may be shown before the
@@ -257,29 +243,18 @@ class Desktop:
 
     def tippe(self, text):
         self.xdo("type", "--delay", "15", text)
-        time.sleep(0.1)
 
-    def taste(self, *tasten):
+    def taste(self, *tasten, an=None):
+        """Presses keys; with an=window, once that window has the keyboard."""
+        if an is not None:
+            warte(lambda: self.aktiv(an), f"Fokus im Fenster \u201e{an.name}\u201c")
         self.xdo("key", "--delay", "40", *tasten)
-        time.sleep(0.2)
-
-    def antworte(self, knopf, titel="lumoClavido 6.1"):
-        """Answers the message box shown now by clicking one of its buttons; returns its text."""
-        box, text = self.meldung(titel, knopf=knopf)
-        self.klick(self.teil(box, knopf, "push button"))
-        return text
 
     def ablage(self, auswahl="clipboard", ziel=None):
         """What the clipboard holds; with auswahl="primary", what a middle click pastes;
         with ziel="TARGETS", the types it is offered in."""
         befehl = ["xclip", "-o", "-selection", auswahl] + (["-t", ziel] if ziel else [])
         return subprocess.run(befehl, env=self.env, capture_output=True, text=True).stdout
-
-    def warte_auf_ende(self, prozess, timeout=TIMEOUT):
-        try:
-            return prozess.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Fehlschlag("das Programm endet nicht")
 
     def schliessen(self):
         for p in reversed(self.prozesse):
@@ -294,8 +269,103 @@ class Desktop:
                 os.kill(self.dbus_pid, signal.SIGTERM)
             except OSError:
                 pass
-        for ordner in [self.laufzeit, *self.ordner]:
+        for ordner in self.ordner:
             shutil.rmtree(ordner, ignore_errors=True)
+
+
+def laeuft(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+class Kopie:
+    """One running copy of the program and its windows. Its application in the accessibility
+    tree is known by the process id: every copy's bears the same name."""
+
+    def __init__(self, desktop, pid, prozess=None):
+        self.d, self.pid, self.prozess = desktop, pid, prozess
+        self.anwendung = None
+
+    def app(self):
+        def suche():
+            desk = self.d.atspi.Registry.getDesktop(0)
+            for i in range(desk.childCount):
+                a = desk.getChildAtIndex(i)
+                if a is not None and a.get_process_id() == self.pid:
+                    return a
+        if self.anwendung is None:
+            self.anwendung = warte(suche, f"das Programm {self.pid} im Zugänglichkeitsbaum")
+        return self.anwendung
+
+    def gezeigt(self, titel):
+        app = self.app()
+        for i in range(app.childCount):
+            w = app.getChildAtIndex(i)
+            if w is not None and w.name == titel and self.d.sichtbar(w):
+                yield w
+
+    def fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
+        """A shown window with this caption (and, if given, a child of that name)."""
+        def suche():
+            for w in self.gezeigt(titel):
+                if enthaelt is None or self.d.alle(w, lambda a: a.name == enthaelt
+                                                   and self.d.sichtbar(a)):
+                    return w
+        return warte(suche, f"Fenster \u201e{titel}\u201c" + (f" mit \u201e{enthaelt}\u201c" if enthaelt else ""),
+                     timeout)
+
+    def kein_fenster(self, titel, enthaelt=None, timeout=TIMEOUT):
+        def weg():
+            try:
+                self.fenster(titel, enthaelt, timeout=0.2)
+                return False
+            except Fehlschlag:
+                return True
+        warte(weg, f"Schließen von \u201e{titel}\u201c", timeout)
+
+    def meldung(self, titel="lumoClavido 6.1", timeout=TIMEOUT, knopf=None):
+        """The text of the message box with this caption (and this button) that has the keyboard."""
+        def suche():
+            for w in self.gezeigt(titel):
+                if not self.d.aktiv(w) or w.getRoleName() not in ("alert", "dialog"):
+                    continue
+                knoepfe = self.d.alle(w, lambda a: a.getRoleName() == "push button")
+                namen = {k.name for k in knoepfe}
+                if not namen or not namen <= {"OK", "Ja", "Nein"}:
+                    continue
+                # The box answered a moment ago may still be in the tree.
+                if knopf is not None and knopf not in namen:
+                    continue
+                texte = [a.name for a in self.d.alle(w, lambda a: a.getRoleName() == "label")
+                         if a.name]
+                return w, "\n".join(texte)
+        return warte(suche, f"Meldung \u201e{titel}\u201c", timeout)
+
+    def antworte(self, knopf, titel="lumoClavido 6.1"):
+        """Answers the message box shown now by clicking one of its buttons; returns its text
+        once the box has gone: keys meant for the window below would reach the box."""
+        box, text = self.meldung(titel, knopf=knopf)
+        self.d.klick(self.d.teil(box, knopf, "push button"))
+
+        def weg():
+            try:
+                return not self.d.sichtbar(box)
+            except Exception:  # gone from the tree
+                return True
+        warte(weg, f"Schließen der Meldung \u201e{text}\u201c")
+        return text
+
+    def ende(self, timeout=TIMEOUT):
+        """Waits for the end of the copy; its exit status, if this desktop started it."""
+        if self.prozess is None:
+            return warte(lambda: not laeuft(self.pid), "das Ende des Programms", timeout)
+        try:
+            return self.prozess.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Fehlschlag("das Programm endet nicht")
 
 
 def feld_schluessel(klar, schluessel="Velk"):

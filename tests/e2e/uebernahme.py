@@ -29,16 +29,16 @@ def szenario(d):
     shutil.copyfile(os.path.join(DATEN, "Clavido6.mdb"), os.path.join(alt, "Clavido6.mdb"))
 
     programm = d.starte(ordner)
-    d.fokus(d.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
+    d.fokus(programm.fenster(TITEL, "Anmeldung"), "Benutzerpasswort")
     d.tippe("alt pw")
     d.taste("Return")
-    haupt = d.fenster(TITEL + "  -  Eva")
-    d.taste("alt+o")
-    menue = d.warte_auf(lambda: d.alle(d.app(), lambda a: a.getRoleName() == "menu item" and
+    haupt = programm.fenster(TITEL + "  -  Eva")
+    d.taste("alt+o", an=haupt)
+    menue = d.warte_auf(lambda: d.alle(programm.app(), lambda a: a.getRoleName() == "menu item" and
                                        a.name == "Daten aus älteren Versionen übernehmen" and
                                        d.sichtbar(a)), "der Eintrag im Menü Optionen")
     d.klick(menue[0])
-    dialog = d.fenster(TITEL, "Datenübernahme")
+    dialog = programm.fenster(TITEL, "Datenübernahme")
     feld = d.teil(dialog, "Ordner")
     d.klick(feld)
     d.taste("ctrl+a")
@@ -48,11 +48,11 @@ def szenario(d):
     d.klick(d.teil(dialog, "Clavido6.mdb", "list item"))
     d.bild("uebernahme")
     d.klick(d.teil(dialog, "Starten...", "push button"))
-    text = d.antworte("Ja", UEBERNAHME)
+    text = programm.antworte("Ja", UEBERNAHME)
     pruefe(text == "Möchten Sie jetzt die Datenübernahme starten?", text)
-    text = d.antworte("OK", UEBERNAHME)
+    text = programm.antworte("OK", UEBERNAHME)
     pruefe(text == "Die Daten aus lumoClavido 5/6.x wurden erfolgreich übernommen!", text)
-    d.kein_fenster(TITEL, "Datenübernahme")
+    programm.kein_fenster(TITEL, "Datenübernahme")
 
     # Every value as the Access file holds it, in the columns the rules give.
     spalten = ["Bezeichnung", "Konto-Nr", "Pin", "Zusatz", "Bezeichnung1", "Bezeichnung2",
@@ -71,9 +71,9 @@ def szenario(d):
     pruefe(zeilen[0][0] == "Konto".encode().hex().upper() and zeilen[0][-1] == "1" and
            zeilen[1:] == erwartet, f"Zeilen nach der Übernahme: {zeilen!r}")
 
-    d.taste("F5")
-    d.klick(d.teil(d.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
-    pruefe(d.warte_auf_ende(programm) == 0, "Programmende")
+    d.taste("F5", an=haupt)
+    d.klick(d.teil(programm.fenster(TITEL, "Was möchten Sie tun:"), "Beenden", "push button"))
+    pruefe(programm.ende() == 0, "Programmende")
 
 
 hauptprogramm(szenario)
