@@ -96,19 +96,8 @@ bool notOffered(int error) {
     }
 }
 
-// Creates `target` exclusively and copies `temp` into it; returns 0 or the errno.
-int copyToNew(const char* temp, const char* target, PlaceCalls& calls) {
-    const int in = ::open(temp, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return errno;
-    struct stat st;
-    int out = -1;
-    if (::fstat(in, &st) != 0 ||
-        (out = ::open(target, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777)) < 0) {
-        const int failure = errno;
-        ::close(in);
-        return failure;
-    }
+// Copies what `in` holds into `out` and flushes it to the disk; returns 0 or the errno.
+int copyContents(int in, int out, PlaceCalls& calls) {
     int failure = 0;
     std::vector<char> block(1 << 20);
     while (!failure) {
@@ -131,11 +120,38 @@ int copyToNew(const char* temp, const char* target, PlaceCalls& calls) {
     }
     if (!failure && ::fsync(out) != 0 && !notOffered(errno))
         failure = errno;
+    return failure;
+}
+
+// Opens `from` and `target` (with `flags`; a new file gets the mode of
+// `from`) and copies the one into the other; returns 0 or the errno.
+// `opened` says whether `target` could be opened at all.
+int copyFile(const char* from, const char* target, int flags, PlaceCalls& calls, bool& opened) {
+    opened = false;
+    const int in = ::open(from, O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return errno;
+    struct stat st;
+    int out = -1;
+    if (::fstat(in, &st) != 0 || (out = ::open(target, flags | O_CLOEXEC, st.st_mode & 0777)) < 0) {
+        const int failure = errno;
+        ::close(in);
+        return failure;
+    }
+    opened = true;
+    int failure = copyContents(in, out, calls);
     if (::close(out) != 0 && !failure)
         failure = errno;
     ::close(in);
+    return failure;
+}
+
+// Creates `target` exclusively and copies `temp` into it; returns 0 or the errno.
+int copyToNew(const char* temp, const char* target, PlaceCalls& calls) {
+    bool made = false;
+    const int failure = copyFile(temp, target, O_WRONLY | O_CREAT | O_EXCL, calls, made);
     // The name is ours: it was created exclusively above.
-    if (failure)
+    if (failure && made)
         ::unlink(target);
     return failure;
 }
@@ -237,6 +253,16 @@ bool placeNew(const QString& temp, const QString& target, QString* error, int* c
     if (cause)
         *cause = failure;
     return false;
+}
+
+bool copyInto(const QString& from, const QString& to, QString* error) {
+    bool opened = false;
+    const int failure =
+        copyFile(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(),
+                 O_WRONLY | O_TRUNC, placeCalls(), opened);
+    if (failure && error)
+        *error = placeError(failure, to);
+    return !failure;
 }
 
 } // namespace files

@@ -19,6 +19,10 @@ QString finalTarget(const QString& path);
 // Copies `from` over `to` through a temporary beside `to` and a rename;
 // on failure `to` is unchanged and `error` says why, in German.
 bool copyOver(const QString& from, const QString& to, QString* error = nullptr);
+// Copies `from` into the file `to` itself, which must exist: it keeps its name,
+// its descriptors and their locks. On failure `to` holds part of it, and
+// `error` says why in German.
+bool copyInto(const QString& from, const QString& to, QString* error = nullptr);
 
 // Gives the finished file `temp` the name `target`, which must be free: an
 // existing file is never replaced. Tries a rename that refuses to replace, then

@@ -84,28 +84,6 @@ db::Error schreiben(const QString& ziel, const db::Snapshot& zeilen) {
     return transaktion.commit();
 }
 
-// Writes `daten` into the file at `pfad` itself: the temporary keeps its
-// mark, which a file saved under a name of its own and renamed would lose.
-db::Error kopieSchreiben(const QString& pfad, const QByteArray& daten) {
-    const int fd = ::open(QFile::encodeName(pfad).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0)
-        return db::errorFromSystem(errno);
-    int fehler = 0;
-    for (qsizetype fertig = 0; !fehler && fertig < daten.size();) {
-        const ssize_t stueck =
-            ::write(fd, daten.constData() + fertig, size_t(daten.size() - fertig));
-        if (stueck > 0)
-            fertig += stueck;
-        else if (stueck == 0 || errno != EINTR)
-            fehler = stueck == 0 ? EIO : errno;
-    }
-    if (!fehler && ::fsync(fd) != 0)
-        fehler = errno;
-    if (::close(fd) != 0 && !fehler)
-        fehler = errno;
-    return fehler ? db::errorFromSystem(fehler) : db::Error{};
-}
-
 // Keeps the Access file as `sicherung` too: a second name for the same file,
 // or where the file system has none, a copy compared byte for byte.
 db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngelegt) {
@@ -124,15 +102,12 @@ db::Error behalten(const QString& pfad, const QString& sicherung, bool* neuAngel
     db::Temporary temp(sicherung);
     if (temp.made())
         return temp.made();
-    const QByteArray daten = inhalt(pfad);
-    if (daten.isEmpty())
-        return db::errorFrom(SQLITE_IOERR);
-    if (db::Error e = kopieSchreiben(temp.path(), daten))
-        return e;
-    if (inhalt(temp.path()) != daten)
-        return db::errorFrom(SQLITE_IOERR);
     QString grund;
     int ursache = 0;
+    // Into the temporary itself: it keeps its mark, which a file saved under a
+    // name of its own and renamed would lose.
+    if (!files::copyInto(pfad, temp.path(), &grund) || inhalt(temp.path()) != inhalt(pfad))
+        return {SQLITE_IOERR, grund.isEmpty() ? db::describe(SQLITE_IOERR) : grund};
     if (!files::placeNew(temp.path(), sicherung, &grund, &ursache))
         return {db::errorFromSystem(ursache).code, grund};
     temp.placed();
